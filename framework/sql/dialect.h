@@ -1,0 +1,29 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "framework/sql/database.h"
+
+namespace slownik::sql {
+
+struct ColumnDef;
+
+//! What differs between the backends in SQL text: the translation of the module's
+//! T-SQL-flavoured statements and the column types of the DDL. One subclass per backend.
+class Dialect {
+ public:
+  virtual ~Dialect();
+  virtual Backend backend() const = 0;
+  //! The module's statement as this backend runs it. Text without any idiom to
+  //! translate comes back unchanged; values in apostrophes are never touched.
+  virtual std::string translate(std::string_view moduleSql) const = 0;
+  //! The column's type in CREATE TABLE / ALTER TABLE.
+  virtual std::string columnType(const ColumnDef& column) const = 0;
+  //! Placeholder for the n-th bound parameter (1-based): "?" or "$n".
+  virtual std::string placeholder(int n) const = 0;
+
+  static std::unique_ptr<Dialect> create(Backend backend);
+};
+
+}  // namespace slownik::sql

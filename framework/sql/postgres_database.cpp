@@ -1,0 +1,174 @@
+#include "framework/sql/postgres_database.h"
+
+#include <libpq-fe.h>
+
+#include <cctype>
+#include <vector>
+
+#include "framework/sql/dialect.h"
+#include "framework/sql/text.h"
+
+namespace slownik::sql {
+namespace {
+
+constexpr unsigned kByteaOid = 17;
+
+std::string trimmed(const char* text) {
+  std::string s = text ? text : "";
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
+  return s;
+}
+
+// '?' placeholders outside literals become $1, $2, ...
+std::string numberedPlaceholders(std::string_view sql) {
+  std::string out;
+  out.reserve(sql.size() + 8);
+  bool inString = false;
+  int n = 0;
+  for (char c : sql) {
+    if (c == '\'') inString = !inString;
+    if (c == '?' && !inString) {
+      out += '$' + std::to_string(++n);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string decodeBytea(const char* text) {
+  std::size_t length = 0;
+  unsigned char* raw = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &length);
+  if (!raw) return {};
+  std::string bytes(reinterpret_cast<const char*>(raw), length);
+  PQfreemem(raw);
+  return bytes;
+}
+
+}  // namespace
+
+std::unique_ptr<PostgresDatabase> PostgresDatabase::open(const std::string& url, const std::string& conninfo,
+                                                         const std::string& schema, Status* status) {
+  pg_conn* conn = PQconnectdb(conninfo.c_str());
+  if (PQstatus(conn) != CONNECTION_OK) {
+    if (status) *status = Status::failure("Brak połączenia z serwerem bazy danych: " + trimmed(PQerrorMessage(conn)));
+    PQfinish(conn);
+    return nullptr;
+  }
+  auto db = std::unique_ptr<PostgresDatabase>(new PostgresDatabase(url, conn, schema));
+  Status s = db->prepareSession();
+  if (status) *status = s;
+  if (!s) return nullptr;
+  return db;
+}
+
+PostgresDatabase::PostgresDatabase(std::string url, pg_conn* conn, std::string schema)
+    : Database(std::move(url), Dialect::create(Backend::Postgres)), conn_(conn), schema_(std::move(schema)) {}
+
+PostgresDatabase::~PostgresDatabase() { PQfinish(conn_); }
+
+Status PostgresDatabase::prepareSession() {
+  PQsetClientEncoding(conn_, "UTF8");
+  // Notices (such as "schema already exists") are not for the user.
+  PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+  if (!schema_.empty()) {
+    std::string ident = "\"" + schema_ + "\"";
+    if (Status s = execute("CREATE SCHEMA IF NOT EXISTS " + ident); !s) return s;
+    if (Status s = execute("SET search_path TO " + ident); !s) return s;
+  }
+  return {};
+}
+
+bool PostgresDatabase::isConnected() const { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
+
+Status PostgresDatabase::ensureConnected() {
+  if (isConnected()) return {};
+  forgetTransactions();
+  PQreset(conn_);
+  if (PQstatus(conn_) != CONNECTION_OK)
+    return Status::failure("Brak połączenia z serwerem bazy danych: " + trimmed(PQerrorMessage(conn_)));
+  return prepareSession();
+}
+
+Status PostgresDatabase::execute(std::string_view sql, std::span<const Param> params, Result* out) {
+  if (Status s = ensureConnected(); !s) return s;
+  std::string text = params.empty() ? std::string(sql) : numberedPlaceholders(sql);
+  std::vector<std::string> storage(params.size());
+  std::vector<const char*> values(params.size(), nullptr);
+  std::vector<int> lengths(params.size(), 0);
+  std::vector<int> formats(params.size(), 0);
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    const Param& p = params[i];
+    if (std::holds_alternative<std::monostate>(p)) continue;
+    if (auto v = std::get_if<long long>(&p))
+      storage[i] = std::to_string(*v);
+    else if (auto d = std::get_if<double>(&p))
+      storage[i] = sqlNumber(*d);
+    else if (auto s = std::get_if<std::string>(&p))
+      storage[i] = *s;
+    else if (auto b = std::get_if<Blob>(&p)) {
+      storage[i] = b->bytes;
+      formats[i] = 1;
+    }
+    values[i] = storage[i].data();
+    lengths[i] = static_cast<int>(storage[i].size());
+  }
+  PGresult* res = PQexecParams(conn_, text.c_str(), static_cast<int>(params.size()), nullptr, values.data(),
+                               lengths.data(), formats.data(), 0);
+  ExecStatusType st = PQresultStatus(res);
+  if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
+    std::string message = trimmed(res ? PQresultErrorMessage(res) : PQerrorMessage(conn_));
+    if (message.empty()) message = trimmed(PQerrorMessage(conn_));
+    PQclear(res);
+    if (PQstatus(conn_) != CONNECTION_OK) {
+      forgetTransactions();
+      return Status::failure("Utracono połączenie z serwerem bazy danych: " + message);
+    }
+    return Status::failure(message);
+  }
+  if (out) {
+    *out = Result{};
+    int columns = PQnfields(res);
+    int rows = PQntuples(res);
+    for (int c = 0; c < columns; ++c) out->columns.emplace_back(PQfname(res, c));
+    out->rows.reserve(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r) {
+      std::vector<Cell> row;
+      row.reserve(static_cast<std::size_t>(columns));
+      for (int c = 0; c < columns; ++c) {
+        if (PQgetisnull(res, r, c))
+          row.emplace_back(std::nullopt);
+        else if (PQftype(res, c) == kByteaOid)
+          row.emplace_back(decodeBytea(PQgetvalue(res, r, c)));
+        else
+          row.emplace_back(std::string(PQgetvalue(res, r, c), static_cast<std::size_t>(PQgetlength(res, r, c))));
+      }
+      out->rows.push_back(std::move(row));
+    }
+    const char* affected = PQcmdTuples(res);
+    out->affectedRows = affected && *affected ? std::stoll(affected) : 0;
+  }
+  PQclear(res);
+  return {};
+}
+
+Status PostgresDatabase::executeScript(std::string_view sql) {
+  if (Status s = ensureConnected(); !s) return s;
+  std::string text(sql);
+  PGresult* res = PQexec(conn_, text.c_str());
+  ExecStatusType st = PQresultStatus(res);
+  Status s = (st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK) ? Status{} : Status::failure(trimmed(PQresultErrorMessage(res)));
+  PQclear(res);
+  return s;
+}
+
+long long PostgresDatabase::lastInsertId() {
+  Result r;
+  if (!execute("SELECT lastval()", &r)) return 0;
+  std::string v = r.scalar();
+  return v.empty() ? 0 : std::stoll(v);
+}
+
+Status PostgresDatabase::beginOutermost(TransactionMode) { return execute("BEGIN"); }
+
+}  // namespace slownik::sql

@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+
+#include "framework/sql/database.h"
+
+struct pg_conn;
+
+namespace slownik::sql {
+
+//! The shared backend: several users on several machines share one server.
+//! A lost connection is reported as an error text; the next statement reconnects.
+class PostgresDatabase final : public Database {
+ public:
+  //! conninfo: what libpq takes; schema: search path to use ("" = the default).
+  static std::unique_ptr<PostgresDatabase> open(const std::string& url, const std::string& conninfo,
+                                                const std::string& schema, Status* status);
+  ~PostgresDatabase() override;
+
+  Backend backend() const override { return Backend::Postgres; }
+  using Database::execute;
+  Status execute(std::string_view sql, std::span<const Param> params, Result* out) override;
+  Status executeScript(std::string_view sql) override;
+  long long lastInsertId() override;
+  bool isConnected() const override;
+  pg_conn* handle() const { return conn_; }
+
+ protected:
+  Status beginOutermost(TransactionMode mode) override;
+
+ private:
+  PostgresDatabase(std::string url, pg_conn* conn, std::string schema);
+  Status prepareSession();
+  Status ensureConnected();
+
+  pg_conn* conn_ = nullptr;
+  std::string schema_;
+};
+
+}  // namespace slownik::sql

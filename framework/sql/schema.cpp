@@ -1,0 +1,105 @@
+#include "framework/sql/schema.h"
+
+#include "framework/sql/catalogue.h"
+#include "framework/sql/dialect.h"
+#include "framework/sql/text.h"
+
+namespace slownik::sql {
+namespace {
+
+std::string columnSql(const Dialect& dialect, const ColumnDef& c) {
+  std::string s = c.name + " " + dialect.columnType(c);
+  if (!c.nullable) s += " NOT NULL";
+  return s;
+}
+
+std::string indexColumns(const KeyDef& key, const TableDef& table) {
+  std::string s;
+  for (const auto& part : key.components) {
+    if (!s.empty()) s += ", ";
+    const ColumnDef* col = table.column(part.column);
+    bool text = col && (col->type == ColumnType::Text || col->type == ColumnType::Memo);
+    s += key.caseInsensitive && text ? "UPPER(" + part.column + ")" : part.column;
+    if (part.descending) s += " DESC";
+  }
+  return s;
+}
+
+std::string indexName(const TableDef& table, const KeyDef& key) {
+  std::string name = key.name;
+  for (char& c : name)
+    if (c == ':') c = '_';
+  return toUpperAscii(table.name + "_" + name);
+}
+
+}  // namespace
+
+std::vector<std::string> createTableStatements(const Dialect& dialect, const TableDef& table) {
+  std::vector<std::string> out;
+  std::string sql = "CREATE TABLE " + table.name + " (";
+  bool first = true;
+  for (const auto& c : table.columns) {
+    if (c.since > table.since) continue;  // later migrations add it
+    sql += (first ? "" : ", ") + columnSql(dialect, c);
+    first = false;
+  }
+  if (const KeyDef* pk = table.primaryKey()) {
+    sql += ", PRIMARY KEY (";
+    for (std::size_t i = 0; i < pk->components.size(); ++i)
+      sql += (i ? ", " : "") + pk->components[i].column;
+    sql += ")";
+  }
+  sql += ")";
+  out.push_back(sql);
+  for (const auto& k : table.keys) {
+    if (k.primary) continue;
+    out.push_back(std::string("CREATE ") + (k.unique ? "UNIQUE " : "") + "INDEX " + indexName(table, k) + " ON " +
+                  table.name + " (" + indexColumns(k, table) + ")");
+  }
+  return out;
+}
+
+int schemaVersion(Database& db) {
+  Result r;
+  if (!db.execute("SELECT MAX(VERSION) FROM SCHEMA_MIGRATIONS", &r)) return 0;
+  std::string v = r.scalar();
+  return v.empty() ? 0 : std::stoi(v);
+}
+
+Status migrate(Database& db) {
+  Status s = db.execute("CREATE TABLE IF NOT EXISTS SCHEMA_MIGRATIONS (VERSION INTEGER PRIMARY KEY)");
+  if (!s) return s;
+  const Catalogue& catalogue = Catalogue::instance();
+  const Dialect& dialect = db.dialect();
+  int current = schemaVersion(db);
+  for (int n = current + 1; n <= catalogue.latestMigration(); ++n) {
+    Transaction tx(db, TransactionMode::Immediate);
+    if (!tx.status()) return tx.status();
+    for (const auto& table : catalogue.tables()) {
+      if (table.isView) continue;
+      if (table.since == n) {
+        for (const auto& stmt : createTableStatements(dialect, table)) {
+          if (Status e = db.execute(stmt); !e)
+            return Status::failure("Migracja " + std::to_string(n) + ", tabela " + table.name + ": " + e.message());
+        }
+      } else if (table.since < n) {
+        for (const auto& c : table.columns) {
+          if (c.since != n) continue;
+          if (Status e = db.execute("ALTER TABLE " + table.name + " ADD COLUMN " + columnSql(dialect, c)); !e)
+            return Status::failure("Migracja " + std::to_string(n) + ", kolumna " + table.name + "." + c.name + ": " +
+                                   e.message());
+        }
+      }
+    }
+    for (const auto& extra : migrationExtras()) {
+      if (extra.number != n || extra.backend != db.backend()) continue;
+      if (Status e = db.executeScript(extra.sql); !e)
+        return Status::failure("Migracja " + std::to_string(n) + ": " + e.message());
+    }
+    if (Status e = db.execute("INSERT INTO SCHEMA_MIGRATIONS (VERSION) VALUES (" + std::to_string(n) + ")"); !e) return e;
+    if (Status e = tx.commit(); !e) return e;
+  }
+  return {};
+}
+
+}  // namespace slownik::sql
