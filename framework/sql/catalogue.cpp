@@ -18,6 +18,8 @@ Catalogue::Catalogue() {
   addCompanyTables(tables_);
   addDocumentTables(tables_);
   addSmsTables(tables_);
+  addServiceTables(tables_);
+  addRoutineTables(tables_);
 }
 
 const TableDef* Catalogue::find(std::string_view nameOrPrefix) const {

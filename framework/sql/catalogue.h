@@ -29,5 +29,8 @@ void addBankingTables(std::vector<TableDef>& tables);
 void addCompanyTables(std::vector<TableDef>& tables);
 void addDocumentTables(std::vector<TableDef>& tables);
 void addSmsTables(std::vector<TableDef>& tables);
+//! Tables private to the framework's own services and routines (settings, audit log).
+void addServiceTables(std::vector<TableDef>& tables);
+void addRoutineTables(std::vector<TableDef>& tables);
 
 }  // namespace slownik::sql

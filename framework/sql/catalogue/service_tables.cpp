@@ -1,0 +1,8 @@
+#include "framework/sql/catalogue.h"
+#include "framework/sql/catalogue/table_builder.h"
+
+namespace slownik::sql {
+
+void addServiceTables(std::vector<TableDef>& tables) { (void)tables; }
+
+}  // namespace slownik::sql
