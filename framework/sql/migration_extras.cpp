@@ -1,11 +1,17 @@
+#include <algorithm>
+
 #include "framework/sql/schema.h"
 
 namespace slownik::sql {
 
-// Statements that the catalogue cannot derive: SQL functions of the server,
-// views, data fixes. Keep them in migration order.
 const std::vector<MigrationExtra>& migrationExtras() {
-  static const std::vector<MigrationExtra> extras = {};
+  static const std::vector<MigrationExtra> extras = [] {
+    std::vector<MigrationExtra> all = catalogueMigrationExtras();
+    for (auto& e : routineMigrationExtras()) all.push_back(std::move(e));
+    // Same number: catalogue first (routines may read its views), as listed.
+    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.number < b.number; });
+    return all;
+  }();
   return extras;
 }
 

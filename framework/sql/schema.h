@@ -27,5 +27,8 @@ struct MigrationExtra {
   std::string sql;  //!< a script: statements separated by ';'
 };
 const std::vector<MigrationExtra>& migrationExtras();
+//! The extras by their owners: views and data of the catalogue, server-side routines.
+std::vector<MigrationExtra> catalogueMigrationExtras();
+std::vector<MigrationExtra> routineMigrationExtras();
 
 }  // namespace slownik::sql
