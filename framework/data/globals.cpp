@@ -1,0 +1,10 @@
+#include "framework/data/globals.h"
+
+namespace slownik::data {
+
+Globals& glo() {
+  static Globals globals;
+  return globals;
+}
+
+}  // namespace slownik::data
