@@ -1,11 +1,36 @@
 #include "framework/sql/postgres_dialect.h"
 
 #include "framework/sql/table_def.h"
+#include "framework/sql/tsql/backend_spelling.h"
+#include "framework/sql/tsql/translator.h"
 
 namespace slownik::sql {
 
-// FIXME: translation of the T-SQL idioms; until then statements pass unchanged.
-std::string PostgresDialect::translate(std::string_view moduleSql) const { return std::string(moduleSql); }
+namespace {
+
+class PostgresSpelling final : public tsql::BackendSpelling {
+ public:
+  // rtrim() takes text only; T-SQL's LEN also measures numbers by their digits.
+  std::string trimmedLength(const std::string& x) const override {
+    return "length(rtrim(CAST(" + x + " AS text)))";
+  }
+  std::string daysSince1900(const std::string& x) const override {
+    return "(TIMESTAMP '1900-01-01' + (" + x + ") * INTERVAL '1 day')";
+  }
+  std::string textAsDateTime(const std::string& x) const override { return "CAST(" + x + " AS timestamp)"; }
+  std::string currentDateTime() const override { return "LOCALTIMESTAMP"; }
+};
+
+}  // namespace
+
+std::string PostgresDialect::translate(std::string_view moduleSql) const {
+  return translate(moduleSql, tsql::catalogueTextColumns());
+}
+
+std::string PostgresDialect::translate(std::string_view moduleSql, const tsql::TextColumns& columns) const {
+  static const PostgresSpelling spelling;
+  return tsql::translate(moduleSql, spelling, columns);
+}
 
 std::string PostgresDialect::columnType(const ColumnDef& c) const {
   switch (c.type) {

@@ -38,12 +38,14 @@ std::vector<std::string> createTableStatements(const Dialect& dialect, const Tab
   std::vector<std::string> out;
   std::string sql = "CREATE TABLE " + table.name + " (";
   bool first = true;
+  bool keyInline = false;
   for (const auto& c : table.columns) {
     if (c.since > table.since) continue;  // later migrations add it
-    sql += (first ? "" : ", ") + columnSql(dialect, c);
+    keyInline = keyInline || c.generated;
+    sql += (first ? "" : ", ") + (c.generated ? dialect.generatedIdColumn(c) : columnSql(dialect, c));
     first = false;
   }
-  if (const KeyDef* pk = table.primaryKey()) {
+  if (const KeyDef* pk = table.primaryKey(); pk && !keyInline) {
     sql += ", PRIMARY KEY (";
     for (std::size_t i = 0; i < pk->components.size(); ++i)
       sql += (i ? ", " : "") + pk->components[i].column;

@@ -26,6 +26,7 @@ struct ColumnDef {
   int scale = 0;     //!< digits after the point for Decimal
   bool nullable = true;
   int since = 1;     //!< migration that adds the column
+  bool generated = false;  //!< an id the database hands out on insert (the table's sole key)
 };
 
 struct KeyComponent {

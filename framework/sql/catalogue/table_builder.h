@@ -36,6 +36,25 @@ class TableBuilder {
   TableBuilder& date(std::string name) { return add(std::move(name), ColumnType::Date); }
   TableBuilder& time(std::string name) { return add(std::move(name), ColumnType::Time); }
   TableBuilder& blob(std::string name) { return add(std::move(name), ColumnType::Blob); }
+  //! Every column of another table, in its order: the columns of a view that shows
+  //! that table under a second name (a second record buffer over the same rows).
+  TableBuilder& columnsOf(const TableDef& other) {
+    for (const auto& c : other.columns) def_.columns.push_back(c);
+    return *this;
+  }
+  //! A decimal with no places that holds an id (a few tables keep contractor ids so).
+  TableBuilder& decimalId(std::string name, int digits = 10) { return decimal(std::move(name), digits, 0); }
+  //! Names the column primed with a new id on insert where it is not an id() column
+  //! (a few tables number their rows with a 32-bit integer).
+  TableBuilder& idColumn(std::string name) {
+    def_.idColumn = std::move(name);
+    return *this;
+  }
+  //! The last column added is an id the database hands out on insert.
+  TableBuilder& generated() {
+    def_.columns.back().generated = true;
+    return *this;
+  }
   //! The last column added may not be NULL.
   TableBuilder& notNull() {
     def_.columns.back().nullable = false;

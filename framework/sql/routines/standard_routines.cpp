@@ -1,8 +1,15 @@
 #include "framework/sql/routine_registry.h"
+#include "framework/sql/routines/routine_families.h"
 
 namespace slownik::sql {
 
-// Each routine family adds itself here as it is written.
-void registerStandardRoutines(RoutineRegistry& /*registry*/) {}
+void registerStandardRoutines(RoutineRegistry& registry) {
+  registerRecordSemaphoreRoutines(registry);
+  registerAuditLogRoutines(registry);
+  registerNameUniquenessRoutines(registry);
+  registerRateRoutines(registry);
+  registerPriceRecalculationRoutines(registry);
+  registerTextRoutines(registry);
+}
 
 }  // namespace slownik::sql

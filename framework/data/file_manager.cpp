@@ -1,0 +1,234 @@
+#include "framework/data/file_manager.h"
+
+#include <cstdlib>
+
+#include "framework/data/keys.h"
+#include "framework/data/table_buffers.h"
+#include "framework/data/thread_instances.h"
+#include "framework/runtime/error_state.h"
+#include "framework/sql/thread_database.h"
+
+namespace slownik::data {
+namespace {
+
+// Two users priming at once get the same id; the loser takes the next one. A few
+// rounds are plenty: each round sees every row committed before it.
+constexpr int kInsertAttempts = 8;
+
+std::string columnList(const sql::TableDef& table) {
+  std::string s;
+  for (const auto& c : table.columns) s += (s.empty() ? "" : ", ") + c.name;
+  return s;
+}
+
+double nextId(const sql::Result& r) {
+  double id = std::strtod(r.scalar().c_str(), nullptr);
+  return id >= 1 ? id : 1;
+}
+
+sql::Database* database(FileManager& manager) {
+  sql::Status status;
+  sql::Database* db = sql::threadDatabase(&status);
+  if (!db) manager.fail(kNoConnection, "Brak połączenia z bazą danych: " + status.message());
+  return db;
+}
+
+}  // namespace
+
+FileManager::FileManager(const sql::TableDef& table) : table_(&table) {}
+
+RecordBuffer& FileManager::record() const { return buffer(*table_); }
+
+int FileManager::fail(int code, std::string text) {
+  errorCode_ = code;
+  errorText_ = std::move(text);
+  rt::setError(code, errorText_);
+  if (errors_ && code != kRecordNotFound) errors_->fileError(table_->name, code, errorText_);
+  return code;
+}
+
+int FileManager::succeed() {
+  errorCode_ = 0;
+  errorText_.clear();
+  rt::clearError();
+  return 0;
+}
+
+int FileManager::fetch(std::string_view keyName) {
+  const sql::KeyDef* key = findKey(*table_, keyName);
+  if (!key) return fail(kKeyUnknown, "Tabela " + table_->name + " nie ma klucza " + std::string(keyName) + ".");
+  return fetch(*key);
+}
+
+int FileManager::fetch(const sql::KeyDef& key) {
+  sql::Database* db = database(*this);
+  if (!db) return errorCode_;
+  std::string sql = "SELECT " + columnList(*table_) + " FROM " + table_->name + " WHERE " + keyCondition(*table_, key);
+  if (!key.unique) {  // the first row in the key's order, as a keyed read would give
+    std::string order;
+    for (const auto& part : key.components) order += (order.empty() ? "" : ", ") + part.column + (part.descending ? " DESC" : "");
+    if (const sql::KeyDef* pk = uniqueKey(*table_))
+      for (const auto& part : pk->components) order += ", " + part.column;
+    sql += " ORDER BY " + order;
+  }
+  sql += " LIMIT 1";
+  std::vector<sql::Param> params = keyValues(record(), key);
+  sql::Result r;
+  if (sql::Status s = db->execute(sql, params, &r); !s)
+    return fail(kDatabaseError, "Błąd odczytu z tabeli " + table_->name + ": " + s.message());
+  if (r.empty()) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + table_->name + ".");
+  RecordBuffer& rec = record();
+  for (std::size_t i = 0; i < table_->columns.size() && i < r.rows[0].size(); ++i) rec.load(i, r.rows[0][i]);
+  return succeed();
+}
+
+int FileManager::primeRecord() {
+  RecordBuffer& rec = record();
+  rec.clear();
+  primedId_ = 0;
+  if (table_->idColumn.empty()) return succeed();
+  sql::Database* db = database(*this);
+  if (!db) return errorCode_;
+  sql::Result r;
+  std::string sql = "SELECT COALESCE(MAX(" + table_->idColumn + "), 0) + 1 FROM " + table_->name;
+  if (sql::Status s = db->execute(sql, &r); !s)
+    return fail(kDatabaseError, "Błąd odczytu z tabeli " + table_->name + ": " + s.message());
+  primedId_ = nextId(r);
+  rec.field(table_->idColumn).set(primedId_);
+  return succeed();
+}
+
+std::string FileManager::conflictingKey(sql::Database& db) {
+  for (const auto& key : table_->keys) {
+    if (!key.unique) continue;
+    sql::Result r;
+    std::vector<sql::Param> params = keyValues(record(), key);
+    std::string sql = "SELECT 1 FROM " + table_->name + " WHERE " + keyCondition(*table_, key) + " LIMIT 1";
+    if (db.execute(sql, params, &r) && !r.empty()) return key.name;
+  }
+  return {};
+}
+
+int FileManager::insertOnce(sql::Database& db, bool takeId, bool* retry) {
+  *retry = false;
+  RecordBuffer& rec = record();
+  sql::Status written;
+  {
+    // Immediate: on SQLite the write lock is taken before max(id) is read, so two
+    // users cannot read the same maximum; PostgreSQL has no such lock, and its loser
+    // meets the primary key below and tries again.
+    sql::Transaction tx(db, sql::TransactionMode::Immediate);
+    if (!tx.status()) return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + tx.status().message());
+    if (takeId) {
+      sql::Result r;
+      std::string sql = "SELECT COALESCE(MAX(" + table_->idColumn + "), 0) + 1 FROM " + table_->name;
+      if (sql::Status s = db.execute(sql, &r); !s)
+        return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + s.message());
+      rec.field(table_->idColumn).set(nextId(r));
+    }
+    std::string marks;
+    std::vector<sql::Param> params;
+    for (std::size_t i = 0; i < table_->columns.size(); ++i) {
+      marks += i ? ", ?" : "?";
+      params.push_back(rec.param(i));
+    }
+    std::string sql = "INSERT INTO " + table_->name + " (" + columnList(*table_) + ") VALUES (" + marks + ")";
+    written = db.execute(sql, params, nullptr);
+    if (written) {
+      if (sql::Status c = tx.commit(); !c) return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + c.message());
+      primedId_ = 0;
+      return succeed();
+    }
+  }  // rolled back here: PostgreSQL refuses every further statement in a failed transaction
+  std::string key = conflictingKey(db);
+  if (!key.empty()) {
+    const sql::KeyDef* pk = table_->primaryKey();
+    bool idClash = takeId && pk && key == pk->name;
+    if (idClash) {
+      *retry = true;
+      return kDuplicateKey;
+    }
+    return fail(kDuplicateKey, "Rekord o takim kluczu już istnieje (tabela " + table_->name + ", klucz " + key + ").");
+  }
+  return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + written.message());
+}
+
+int FileManager::insert() {
+  sql::Database* db = database(*this);
+  if (!db) return errorCode_;
+  Field id = table_->idColumn.empty() ? Field{} : record().field(table_->idColumn);
+  // A primed id (or none at all) is the manager's to choose; an id the caller set
+  // itself is written as it is, and a clash with it is the caller's error.
+  bool takeId = id.isValid() && (id.number() <= 0 || (primedId_ > 0 && id.number() == primedId_));
+  for (int attempt = 0; attempt < kInsertAttempts; ++attempt) {
+    bool retry = false;
+    int rc = insertOnce(*db, takeId, &retry);
+    if (!retry) return rc;
+    primedId_ = 0;  // the primed id is gone: take the maximum as it is now
+  }
+  return fail(kDuplicateKey, "Nie udało się nadać nowego identyfikatora w tabeli " + table_->name +
+                                 ": zbyt wielu użytkowników dodaje rekordy jednocześnie. Spróbuj ponownie.");
+}
+
+int FileManager::update() {
+  const sql::KeyDef* pk = table_->primaryKey();
+  if (!pk) return fail(kKeyUnknown, "Tabela " + table_->name + " nie ma klucza głównego.");
+  sql::Database* db = database(*this);
+  if (!db) return errorCode_;
+  RecordBuffer& rec = record();
+  std::string sets;
+  std::vector<sql::Param> params;
+  for (std::size_t i = 0; i < table_->columns.size(); ++i) {
+    const std::string& name = table_->columns[i].name;
+    bool inKey = false;
+    for (const auto& part : pk->components) inKey = inKey || part.column == name;
+    if (inKey) continue;
+    sets += (sets.empty() ? "" : ", ") + name + " = ?";
+    params.push_back(rec.param(i));
+  }
+  if (sets.empty()) return succeed();  // nothing but the key: nothing to change
+  for (auto& p : keyValues(rec, *pk)) params.push_back(std::move(p));
+  sql::Result r;
+  std::string sql = "UPDATE " + table_->name + " SET " + sets + " WHERE " + keyCondition(*table_, *pk);
+  if (sql::Status s = db->execute(sql, params, &r); !s) {
+    // A unique key other than the row's own may clash; say which.
+    for (const auto& key : table_->keys) {
+      if (!key.unique || key.primary) continue;
+      sql::Result c;
+      std::vector<sql::Param> kp = keyValues(rec, key);
+      for (auto& p : keyValues(rec, *pk)) kp.push_back(std::move(p));
+      std::string probe = "SELECT 1 FROM " + table_->name + " WHERE " + keyCondition(*table_, key) + " AND NOT (" +
+                          keyCondition(*table_, *pk) + ") LIMIT 1";
+      if (db->execute(probe, kp, &c) && !c.empty())
+        return fail(kDuplicateKey, "Rekord o takim kluczu już istnieje (tabela " + table_->name + ", klucz " + key.name + ").");
+    }
+    return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + s.message());
+  }
+  if (r.affectedRows == 0) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + table_->name + ".");
+  return succeed();
+}
+
+int FileManager::remove() {
+  const sql::KeyDef* pk = table_->primaryKey();
+  if (!pk) return fail(kKeyUnknown, "Tabela " + table_->name + " nie ma klucza głównego.");
+  sql::Database* db = database(*this);
+  if (!db) return errorCode_;
+  sql::Result r;
+  std::vector<sql::Param> params = keyValues(record(), *pk);
+  if (sql::Status s = db->execute("DELETE FROM " + table_->name + " WHERE " + keyCondition(*table_, *pk), params, &r); !s)
+    return fail(kDatabaseError, "Błąd usuwania z tabeli " + table_->name + ": " + s.message());
+  if (r.affectedRows == 0) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + table_->name + ".");
+  return succeed();
+}
+
+FileManager& fileManager(const sql::TableDef& table) {
+  buffer(table);  // makes the table known to this thread's lookups
+  return threadInstance<FileManager>(table);
+}
+
+FileManager* fileManager(std::string_view nameOrPrefix) {
+  const sql::TableDef* table = findTable(nameOrPrefix);
+  return table ? &fileManager(*table) : nullptr;
+}
+
+}  // namespace slownik::data

@@ -1,0 +1,73 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "framework/data/error_handler.h"
+#include "framework/data/file_errors.h"
+#include "framework/data/record_buffer.h"
+
+namespace slownik::data {
+
+//! Reads and writes one table's rows through the calling thread's record buffer.
+//! One per thread per table (fileManager()); not thread-safe. Every operation returns
+//! 0 on success, else a FileError code with a Polish text in errorText(), also set as
+//! the thread's runtime error (rt::errorCode()/rt::errorText()). Values always travel
+//! as bound parameters.
+class FileManager {
+ public:
+  explicit FileManager(const sql::TableDef& table);
+
+  const sql::TableDef& table() const { return *table_; }
+  RecordBuffer& record() const;
+
+  //! The error handler told of database failures and refused writes (not owned; may be null).
+  void setErrors(ErrorHandler* errors) { errors_ = errors; }
+  ErrorHandler* errors() const { return errors_; }
+
+  //! Opening counts: the table is open while the count is above zero.
+  void open() { ++openCount_; }
+  void close() {
+    if (openCount_ > 0) --openCount_;
+  }
+  bool isOpen() const { return openCount_ > 0; }
+  int openCount() const { return openCount_; }
+
+  //! Reads the first row whose key components equal the buffer's values into the
+  //! buffer; not found leaves the buffer as it was.
+  int fetch(const sql::KeyDef& key);
+  int fetch(std::string_view keyName);
+  //! Clears the buffer and gives the id column the next free id (max + 1). The id is
+  //! taken again inside insert()'s transaction if another user took it meanwhile.
+  int primeRecord();
+  //! Inserts the buffer as a new row.
+  int insert();
+  //! Writes the buffer over the row with the buffer's primary key.
+  int update();
+  //! Deletes the row with the buffer's primary key.
+  int remove();
+
+  int errorCode() const { return errorCode_; }
+  const std::string& errorText() const { return errorText_; }
+
+  // Shared with the relation manager, which deletes through the same rules.
+  int fail(int code, std::string text);
+  int succeed();
+
+ private:
+  int insertOnce(sql::Database& db, bool takeId, bool* retry);
+  std::string conflictingKey(sql::Database& db);
+
+  const sql::TableDef* table_;
+  ErrorHandler* errors_ = nullptr;
+  int openCount_ = 0;
+  double primedId_ = 0;  // id given by primeRecord(), 0 when none
+  int errorCode_ = 0;
+  std::string errorText_;
+};
+
+//! The calling thread's file manager of a table.
+FileManager& fileManager(const sql::TableDef& table);
+//! By table name or prefix; nullptr when unknown.
+FileManager* fileManager(std::string_view nameOrPrefix);
+
+}  // namespace slownik::data

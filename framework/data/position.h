@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/sql/result.h"
+
+namespace slownik::data {
+
+//! A row's position in a view: the values of its order key, kept as one string that
+//! the list stores per row. Each value is "<length>:<bytes>" or "N;" for NULL, so any
+//! text (separators, apostrophes, binary) survives the round trip.
+std::string encodePosition(const std::vector<sql::Cell>& values);
+//! false when the text is not a position (the values are then left empty).
+bool decodePosition(std::string_view position, std::vector<sql::Cell>* values);
+
+}  // namespace slownik::data

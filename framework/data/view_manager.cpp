@@ -1,0 +1,633 @@
+#include "framework/data/view_manager.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "framework/data/file_manager.h"
+#include "framework/data/keys.h"
+#include "framework/data/position.h"
+#include "framework/data/table_buffers.h"
+#include "framework/runtime/error_state.h"
+#include "framework/sql/dialect.h"
+#include "framework/sql/text.h"
+#include "framework/sql/thread_database.h"
+
+namespace slownik::data {
+namespace {
+
+using sql::ColumnType;
+
+constexpr int kReadAhead = 64;  // rows next() reads per statement
+
+std::string trim(std::string_view s) {
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  return std::string(s);
+}
+
+// Splits an order text at the commas that are not inside parentheses or apostrophes.
+std::vector<std::string> splitOrder(std::string_view text) {
+  std::vector<std::string> parts;
+  std::string current;
+  int depth = 0;
+  bool quoted = false;
+  for (char c : text) {
+    if (c == '\'') quoted = !quoted;
+    if (!quoted && c == '(') ++depth;
+    if (!quoted && c == ')') --depth;
+    if (!quoted && depth == 0 && c == ',') {
+      parts.push_back(trim(current));
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  parts.push_back(trim(current));
+  return parts;
+}
+
+// The lowest value of a kind: NULLs in an order column sort as this, first, on both
+// backends (SQLite puts NULLs first, PostgreSQL last), and keyset comparisons never
+// meet a NULL, which would make a row vanish between pages.
+std::string lowestValue(const CompiledExpression& e) {
+  if (e.isText) return "''";
+  if (e.type == ColumnType::Decimal) return "-1e38";
+  if (e.type == ColumnType::Real) return "-1e308";
+  return "-9223372036854775807";
+}
+
+bool sameFragment(const SqlFragment& a, const SqlFragment& b) { return a.text == b.text && a.params.empty() && b.params.empty(); }
+
+}  // namespace
+
+ViewManager::ViewManager(const sql::TableDef& main) : main_(&main) { sources_.push_back({&main, "A", {}}); }
+
+ViewManager::~ViewManager() { close(); }
+
+int ViewManager::fail(int code, std::string text) {
+  errorCode_ = code;
+  errorText_ = std::move(text);
+  rt::setError(code, errorText_);
+  return code;
+}
+
+int ViewManager::succeed() {
+  errorCode_ = 0;
+  errorText_.clear();
+  return 0;
+}
+
+void ViewManager::shapeChanged() {
+  selectCache_.reset();
+  orderCache_[0].reset();
+  orderCache_[1].reset();
+}
+
+// ---- names ----
+
+std::string ViewManager::aliasOfPrefix(std::string_view prefix) const {
+  for (const auto& s : sources_)
+    if (sql::equalsIgnoreCase(s.table->prefix, prefix)) return s.alias;
+  return {};
+}
+
+NameBinding ViewManager::resolve(std::string_view name) const {
+  for (const auto& b : bound_)
+    if (sql::equalsIgnoreCase(b.name, name)) return b.binding;
+  std::string_view prefix, column = name;
+  if (std::size_t colon = name.find(':'); colon != std::string_view::npos) {
+    prefix = name.substr(0, colon);
+    column = name.substr(colon + 1);
+  }
+  for (std::size_t i = 0; i < sources_.size(); ++i) {
+    const Source& s = sources_[i];
+    if (!prefix.empty() && !sql::equalsIgnoreCase(s.table->prefix, prefix)) continue;
+    if (const sql::ColumnDef* c = s.table->column(sql::toUpperAscii(column))) {
+      NameBinding b;
+      b.kind = NameBinding::Column;
+      b.sql = s.alias + "." + c->name;
+      b.type = c->type;
+      b.nullable = c->nullable || i > 0;  // a left join may find no row
+      return b;
+    }
+  }
+  return {};
+}
+
+bool ViewManager::hasField(std::string_view name) const { return resolve(name).kind != NameBinding::Unknown; }
+
+// ---- shape ----
+
+int ViewManager::addJoin(const sql::TableDef& table, std::string_view condition) {
+  Source source{&table, std::string(1, static_cast<char>('A' + sources_.size())), {}};
+  sources_.push_back(source);
+  CompiledExpression on = compileCondition(condition, [this](std::string_view n) { return resolve(n); });
+  if (!on.ok()) {
+    sources_.pop_back();
+    return fail(kBadExpression, on.error);
+  }
+  sources_.back().on = std::move(on.sql);
+  shapeChanged();
+  return succeed();
+}
+
+void ViewManager::bindExpression(std::string name, std::string sqlExpression, ColumnType type) {
+  NameBinding b;
+  b.kind = NameBinding::Expression;
+  b.sql = "(" + replacePrefixes(sqlExpression, [this](std::string_view p) { return aliasOfPrefix(p); }) + ")";
+  b.type = type;
+  b.nullable = true;
+  std::erase_if(bound_, [&](const Bound& x) { return sql::equalsIgnoreCase(x.name, name); });
+  bound_.push_back({std::move(name), std::move(b)});
+  shapeChanged();
+}
+
+void ViewManager::bindValue(std::string name, ParamSource value, ColumnType type) {
+  NameBinding b;
+  b.kind = NameBinding::Value;
+  b.type = type;
+  b.value = std::move(value);
+  std::erase_if(bound_, [&](const Bound& x) { return sql::equalsIgnoreCase(x.name, name); });
+  bound_.push_back({std::move(name), std::move(b)});
+  shapeChanged();
+}
+
+// ---- limits ----
+
+int ViewManager::addRange(std::string_view field, sql::Param value) {
+  sql::Param copy = value;
+  return addRange(field, std::move(value), std::move(copy)) == 0 ? (ranges_.back().between = false, 0) : errorCode_;
+}
+
+int ViewManager::addRange(std::string_view field, sql::Param low, sql::Param high) {
+  RecordBuffer probe(*main_);
+  int index = probe.indexOf(field);
+  if (index < 0) return fail(kBadExpression, "Pole " + std::string(field) + " nie należy do tabeli " + main_->name + ".");
+  ranges_.push_back({"A." + main_->columns[static_cast<std::size_t>(index)].name, index, std::move(low), std::move(high), true});
+  reset();
+  return succeed();
+}
+
+void ViewManager::clearRanges() {
+  ranges_.clear();
+  reset();
+}
+
+int ViewManager::setFilter(std::string_view expression) {
+  std::string text = trim(expression);
+  if (text.empty()) {
+    filterText_.clear();
+    filter_ = {};
+    reset();
+    return succeed();
+  }
+  CompiledExpression e = compileCondition(text, [this](std::string_view n) { return resolve(n); });
+  if (!e.ok()) return fail(kBadExpression, e.error);
+  filterText_ = text;
+  filter_ = std::move(e.sql);
+  reset();
+  return succeed();
+}
+
+void ViewManager::setSqlFilter(std::string_view condition) {
+  std::string text = trim(condition);
+  bool joins = !text.empty() && text.front() == '+';
+  if (joins) text = trim(std::string_view(text).substr(1));
+  sqlFilterJoins_ = joins;
+  sqlFilterText_ = text.empty() ? std::string() : (joins ? "+" : "") + text;
+  sqlFilterSql_ = text.empty() ? std::string()
+                               : replacePrefixes(text, [this](std::string_view p) { return aliasOfPrefix(p); });
+  reset();
+}
+
+// ---- order ----
+
+int ViewManager::addOrderPart(std::string_view component, bool descending) {
+  CompiledExpression e = compileValue(component, [this](std::string_view n) { return resolve(n); });
+  if (!e.ok()) return fail(kBadExpression, e.error);
+  OrderPart part;
+  part.text = std::string(descending ? "-" : "+") + std::string(component);
+  part.descending = descending;
+  part.isText = e.isText;
+  part.integral = !e.isText && e.type != ColumnType::Real && e.type != ColumnType::Decimal;
+  part.upper = sql::toUpperAscii(component).rfind("UPPER(", 0) == 0;
+  if (e.nullable) {
+    part.expr.append("COALESCE(");
+    part.expr.append(e.sql);
+    part.expr.append(", " + lowestValue(e) + ")");
+  } else {
+    part.expr = std::move(e.sql);
+  }
+  order_.push_back(std::move(part));
+  shapeChanged();
+  return 0;
+}
+
+void ViewManager::completeOrder() {
+  userOrderParts_ = order_.size();
+  std::vector<std::pair<std::string, bool>> columns;
+  if (const sql::KeyDef* key = uniqueKey(*main_)) {
+    for (const auto& c : key->components) columns.emplace_back(c.column, c.descending);
+  } else {
+    for (const auto& c : main_->columns)
+      if (c.type != ColumnType::Blob && c.type != ColumnType::Memo) columns.emplace_back(c.name, false);
+  }
+  for (const auto& [column, descending] : columns) {
+    std::string name = main_->prefix + ":" + column;
+    std::size_t before = order_.size();
+    if (addOrderPart(name, descending) != 0) continue;
+    const OrderPart& added = order_.back();
+    for (std::size_t i = 0; i < before; ++i) {
+      if (sameFragment(order_[i].expr, added.expr)) {
+        order_.pop_back();
+        shapeChanged();
+        break;
+      }
+    }
+  }
+}
+
+int ViewManager::setOrderKey(std::string_view keyName) {
+  const sql::KeyDef* key = findKey(*main_, keyName);
+  if (!key) return fail(kKeyUnknown, "Tabela " + main_->name + " nie ma klucza " + std::string(keyName) + ".");
+  std::vector<OrderPart> saved = std::move(order_);
+  order_.clear();
+  shapeChanged();
+  for (const auto& c : key->components) {
+    const sql::ColumnDef* col = main_->column(c.column);
+    std::string name = main_->prefix + ":" + c.column;
+    if (key->caseInsensitive && col && isTextColumn(*col)) name = "UPPER(" + name + ")";
+    if (addOrderPart(name, c.descending) != 0) {
+      order_ = std::move(saved);
+      shapeChanged();
+      return errorCode_;
+    }
+  }
+  completeOrder();
+  reset();
+  return succeed();
+}
+
+int ViewManager::setOrder(std::string_view orderText) {
+  std::vector<OrderPart> saved = std::move(order_);
+  order_.clear();
+  shapeChanged();
+  if (!trim(orderText).empty()) {
+    for (const std::string& raw : splitOrder(orderText)) {
+      std::string_view c = raw;
+      bool descending = false;
+      if (!c.empty() && (c.front() == '+' || c.front() == '-')) {
+        descending = c.front() == '-';
+        c.remove_prefix(1);
+      }
+      std::string component = trim(c);
+      if (component.empty() || addOrderPart(component, descending) != 0) {
+        if (component.empty()) fail(kBadExpression, "Błąd w porządku \"" + std::string(orderText) + "\": pusty składnik.");
+        order_ = std::move(saved);
+        shapeChanged();
+        return errorCode_;
+      }
+    }
+  }
+  completeOrder();
+  reset();
+  return succeed();
+}
+
+std::string ViewManager::orderText() const {
+  std::string s;
+  for (const auto& p : order_) s += (s.empty() ? "" : ",") + p.text;
+  return s;
+}
+
+// ---- statements ----
+
+SqlFragment ViewManager::selectFrom() const {
+  if (selectCache_) return *selectCache_;
+  SqlFragment s;
+  s.append("SELECT ");
+  int n = 0;
+  auto column = [&](const std::string& expr) {
+    s.append((n ? ", " : "") + expr + " AS C" + std::to_string(n));
+    ++n;
+  };
+  for (const auto& src : sources_)
+    for (const auto& c : src.table->columns) column(src.alias + "." + c.name);
+  for (const auto& b : bound_)
+    if (b.binding.kind == NameBinding::Expression) column(b.binding.sql);
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    s.append(", ");
+    s.append(order_[i].expr);
+    s.append(" AS K" + std::to_string(i));
+  }
+  s.append(" FROM " + main_->name + " A");
+  for (std::size_t i = 1; i < sources_.size(); ++i) {
+    s.append(" LEFT JOIN " + sources_[i].table->name + " " + sources_[i].alias + " ON ");
+    s.append(sources_[i].on);
+  }
+  selectCache_ = s;
+  return s;
+}
+
+SqlFragment ViewManager::whereClause() const {
+  SqlFragment w;
+  auto andWith = [&](const SqlFragment& part) {
+    if (part.text.empty()) return;
+    w.append(w.text.empty() ? "" : " AND ");
+    w.append(part);
+  };
+  for (const auto& r : ranges_) {
+    SqlFragment part;
+    sql::Param low = r.low, high = r.high;
+    if (r.between) {
+      part.append(r.column + " BETWEEN ? AND ?");
+      part.params.push_back([low] { return low; });
+      part.params.push_back([high] { return high; });
+    } else {
+      part.append(r.column + " = ?");
+      part.params.push_back([low] { return low; });
+    }
+    andWith(part);
+  }
+  bool sqlReplaces = !sqlFilterSql_.empty() && !sqlFilterJoins_;
+  if (!sqlReplaces) andWith(filter_);
+  if (!sqlFilterSql_.empty()) {
+    SqlFragment part;
+    sql::Status status;
+    sql::Database* db = sql::threadDatabase(&status);
+    part.append("(" + (db ? db->dialect().translate(sqlFilterSql_) : sqlFilterSql_) + ")");
+    andWith(part);
+  }
+  return w;
+}
+
+SqlFragment ViewManager::orderBy(bool reversed) const {
+  if (orderCache_[reversed]) return *orderCache_[reversed];
+  SqlFragment s;
+  s.append(" ORDER BY ");
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    if (i) s.append(", ");
+    s.append(order_[i].expr);
+    s.append(order_[i].descending != reversed ? " DESC" : " ASC");
+  }
+  orderCache_[reversed] = s;
+  return s;
+}
+
+sql::Param ViewManager::orderParam(const OrderPart& part, const sql::Cell& value) const {
+  if (!value) return std::monostate{};
+  if (part.isText) return *value;
+  if (part.integral) return std::strtoll(value->c_str(), nullptr, 10);
+  return std::strtod(value->c_str(), nullptr);
+}
+
+// Rows strictly after (or before) the position in the view's order. When every part
+// runs the same way, one row-value comparison does it, which both backends serve
+// from an index; mixed directions spell the comparison out.
+SqlFragment ViewManager::keysetCondition(const std::vector<sql::Cell>& values, bool after) const {
+  SqlFragment s;
+  bool uniform = std::all_of(order_.begin(), order_.end(), [&](const OrderPart& p) { return p.descending == order_[0].descending; });
+  auto op = [&](const OrderPart& p) { return (p.descending != after) ? " > " : " < "; };
+  auto param = [&](std::size_t i) {
+    sql::Param v = orderParam(order_[i], values[i]);
+    s.append("?");
+    s.params.push_back([v] { return v; });
+  };
+  if (uniform) {
+    s.append("(");
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+      if (i) s.append(", ");
+      s.append(order_[i].expr);
+    }
+    s.append(")");
+    s.append(op(order_[0]));
+    s.append("(");
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+      if (i) s.append(", ");
+      param(i);
+    }
+    s.append(")");
+    return s;
+  }
+  s.append("(");
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    s.append(i ? " OR (" : "(");
+    for (std::size_t j = 0; j < i; ++j) {
+      s.append(order_[j].expr);
+      s.append(" = ");
+      param(j);
+      s.append(" AND ");
+    }
+    s.append(order_[i].expr);
+    s.append(op(order_[i]));
+    param(i);
+    s.append(")");
+  }
+  s.append(")");
+  return s;
+}
+
+int ViewManager::query(const SqlFragment& extra, bool reversed, int n, std::vector<ViewRow>& rows) {
+  rows.clear();
+  if (!open_) return fail(kDatabaseError, "Widok tabeli " + main_->name + " nie jest otwarty.");
+  if (order_.empty()) completeOrder();
+  sql::Status status;
+  sql::Database* db = sql::threadDatabase(&status);
+  if (!db) return fail(kNoConnection, "Brak połączenia z bazą danych: " + status.message());
+  SqlFragment statement = selectFrom();
+  SqlFragment where = whereClause();
+  if (!where.text.empty() && !extra.text.empty()) {
+    SqlFragment both;
+    both.append("(");
+    both.append(where);
+    both.append(") AND ");
+    both.append(extra);
+    where = std::move(both);
+  } else if (where.text.empty()) {
+    where = extra;
+  }
+  if (!where.text.empty()) {
+    statement.append(" WHERE ");
+    statement.append(where);
+  }
+  statement.append(orderBy(reversed));
+  statement.append(" LIMIT " + std::to_string(std::max(n, 0)));
+  lastSql_ = statement.text;
+  std::vector<sql::Param> params = statement.values();
+  sql::Result r;
+  if (sql::Status s = db->execute(statement.text, params, &r); !s)
+    return fail(kDatabaseError, "Błąd odczytu widoku tabeli " + main_->name + ": " + s.message());
+  std::size_t keys = order_.size();
+  rows.reserve(r.rows.size());
+  for (auto& row : r.rows) {
+    if (row.size() < keys) continue;
+    ViewRow v;
+    std::vector<sql::Cell> key(row.end() - static_cast<std::ptrdiff_t>(keys), row.end());
+    v.position = encodePosition(key);
+    row.resize(row.size() - keys);
+    v.values = std::move(row);
+    rows.push_back(std::move(v));
+  }
+  if (reversed) std::reverse(rows.begin(), rows.end());
+  return succeed();
+}
+
+// ---- use ----
+
+int ViewManager::open() {
+  open_ = true;
+  if (order_.empty()) completeOrder();
+  reset();
+  return succeed();
+}
+
+void ViewManager::close() {
+  open_ = false;
+  reset();
+}
+
+void ViewManager::reset() {
+  pending_.clear();
+  pendingIndex_ = 0;
+  lastPosition_.clear();
+  exhausted_ = false;
+}
+
+int ViewManager::firstPage(int n, std::vector<ViewRow>& rows) { return query({}, false, n, rows); }
+
+int ViewManager::lastPage(int n, std::vector<ViewRow>& rows) { return query({}, true, n, rows); }
+
+int ViewManager::pageAfter(std::string_view position, int n, std::vector<ViewRow>& rows) {
+  std::vector<sql::Cell> values;
+  if (order_.empty()) completeOrder();
+  if (!decodePosition(position, &values) || values.size() != order_.size()) {
+    rows.clear();
+    return fail(kRecordNotFound, "Niepoprawna pozycja w widoku tabeli " + main_->name + ".");
+  }
+  return query(keysetCondition(values, true), false, n, rows);
+}
+
+int ViewManager::pageBefore(std::string_view position, int n, std::vector<ViewRow>& rows) {
+  std::vector<sql::Cell> values;
+  if (order_.empty()) completeOrder();
+  if (!decodePosition(position, &values) || values.size() != order_.size()) {
+    rows.clear();
+    return fail(kRecordNotFound, "Niepoprawna pozycja w widoku tabeli " + main_->name + ".");
+  }
+  return query(keysetCondition(values, false), true, n, rows);
+}
+
+int ViewManager::seek(std::string_view text, int n, std::vector<ViewRow>& rows) {
+  if (order_.empty()) completeOrder();
+  if (text.empty()) return firstPage(n, rows);
+  const OrderPart& first = order_.front();
+  sql::Param value = orderParam(first, std::string(text));
+  SqlFragment s;
+  s.append(first.expr);
+  // An upper-cased order compares with the typed text folded by the database itself.
+  s.append(std::string(first.descending ? " <= " : " >= ") + (first.upper ? "UPPER(?)" : "?"));
+  s.params.push_back([value] { return value; });
+  return query(s, false, n, rows);
+}
+
+int ViewManager::fetch(std::string_view position) {
+  std::vector<sql::Cell> values;
+  if (order_.empty()) completeOrder();
+  if (!decodePosition(position, &values) || values.size() != order_.size())
+    return fail(kRecordNotFound, "Niepoprawna pozycja w widoku tabeli " + main_->name + ".");
+  SqlFragment s;
+  s.append("(");
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    if (i) s.append(" AND ");
+    s.append(order_[i].expr);
+    s.append(" = ?");
+    sql::Param v = orderParam(order_[i], values[i]);
+    s.params.push_back([v] { return v; });
+  }
+  s.append(")");
+  std::vector<ViewRow> rows;
+  if (int rc = query(s, false, 1, rows); rc != 0) return rc;
+  if (rows.empty()) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + main_->name + ".");
+  load(rows.front());
+  return succeed();
+}
+
+void ViewManager::load(const ViewRow& row) const {
+  std::size_t at = 0;
+  for (const auto& src : sources_) {
+    RecordBuffer& b = buffer(*src.table);
+    for (std::size_t i = 0; i < src.table->columns.size(); ++i, ++at)
+      b.load(i, at < row.values.size() ? row.values[at] : sql::Cell{});
+  }
+}
+
+sql::Cell ViewManager::value(const ViewRow& row, std::string_view name) const {
+  std::size_t at = 0;
+  for (const auto& src : sources_) at += src.table->columns.size();
+  for (const auto& b : bound_) {
+    if (b.binding.kind != NameBinding::Expression) continue;
+    if (sql::equalsIgnoreCase(b.name, name)) return at < row.values.size() ? row.values[at] : sql::Cell{};
+    ++at;
+  }
+  NameBinding c = resolve(name);
+  if (c.kind != NameBinding::Column) return std::nullopt;
+  at = 0;
+  for (const auto& src : sources_) {
+    for (const auto& col : src.table->columns) {
+      if (c.sql == src.alias + "." + col.name) return at < row.values.size() ? row.values[at] : sql::Cell{};
+      ++at;
+    }
+  }
+  return std::nullopt;
+}
+
+int ViewManager::next() {
+  if (pendingIndex_ >= pending_.size()) {
+    if (exhausted_) return fail(kEndOfView, "Koniec widoku tabeli " + main_->name + ".");
+    int rc = lastPosition_.empty() ? firstPage(kReadAhead, pending_) : pageAfter(lastPosition_, kReadAhead, pending_);
+    pendingIndex_ = 0;
+    if (rc != 0) return rc;
+    exhausted_ = pending_.size() < static_cast<std::size_t>(kReadAhead);
+    if (pending_.empty()) return fail(kEndOfView, "Koniec widoku tabeli " + main_->name + ".");
+  }
+  const ViewRow& row = pending_[pendingIndex_++];
+  lastPosition_ = row.position;
+  load(row);
+  return succeed();
+}
+
+int ViewManager::primeRecord() {
+  FileManager& file = fileManager(*main_);
+  if (int rc = file.primeRecord(); rc != 0) return fail(rc, file.errorText());
+  RecordBuffer& b = buffer(*main_);
+  for (const auto& r : ranges_) {
+    if (r.between) continue;
+    Field f = b.field(static_cast<std::size_t>(r.index));
+    if (auto s = std::get_if<std::string>(&r.low)) f.set(*s);
+    else if (auto i = std::get_if<long long>(&r.low)) f.set(static_cast<double>(*i));
+    else if (auto d = std::get_if<double>(&r.low)) f.set(*d);
+  }
+  return succeed();
+}
+
+int ViewManager::validateRecord() const {
+  RecordBuffer& b = buffer(*main_);
+  auto compare = [](const Field& f, const sql::Param& p) {
+    if (auto s = std::get_if<std::string>(&p)) {
+      if (isTextColumn(*f.column())) return f.text().compare(*s);
+      double v = std::strtod(s->c_str(), nullptr);
+      return f.number() < v ? -1 : (f.number() > v ? 1 : 0);
+    }
+    double v = 0;
+    if (auto i = std::get_if<long long>(&p)) v = static_cast<double>(*i);
+    else if (auto d = std::get_if<double>(&p)) v = *d;
+    return f.number() < v ? -1 : (f.number() > v ? 1 : 0);
+  };
+  for (const auto& r : ranges_) {
+    Field f = b.field(static_cast<std::size_t>(r.index));
+    if (compare(f, r.low) < 0 || compare(f, r.high) > 0) return kOutOfRange;
+  }
+  return 0;
+}
+
+}  // namespace slownik::data

@@ -1,0 +1,173 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/data/expression.h"
+#include "framework/data/file_errors.h"
+#include "framework/data/record_buffer.h"
+
+namespace slownik::data {
+
+//! One row of a view page: its position (the order key's values, see position.h)
+//! and its values: the main table's columns, then each joined table's, then the
+//! computed columns, in the order they were added.
+struct ViewRow {
+  std::string position;
+  std::vector<sql::Cell> values;
+};
+
+//! The rows a list shows: a main table (alias A), optionally joined with related
+//! tables (B, C, …) and computed columns bound under a name, limited by ranges, a
+//! filter expression and an SQL filter, in an order completed by the main table's
+//! unique key. Pages are read by keyset ("rows after this position") so a page costs
+//! the same anywhere in a large table, and no page reads the whole table.
+//! Not thread-safe: each thread has its own views (thread_views.h).
+class ViewManager {
+ public:
+  explicit ViewManager(const sql::TableDef& main);
+  ~ViewManager();
+  ViewManager(const ViewManager&) = delete;
+  ViewManager& operator=(const ViewManager&) = delete;
+
+  const sql::TableDef& table() const { return *main_; }
+
+  // ---- shape ----
+  //! Joins a related table (left join: main rows without a match stay, with the
+  //! table's buffer cleared). The condition is a filter expression over prefixed
+  //! fields: "SMSSZ:ID_SMS_SZABLONU = VSSD:ID_SZABLONU_SMS". 0 or an error code.
+  int addJoin(const sql::TableDef& table, std::string_view condition);
+  //! A computed column: backend SQL over the view's columns (prefixed names are
+  //! allowed, as in an SQL filter), usable by name in filters and orders, read back
+  //! per row with value().
+  void bindExpression(std::string name, std::string sqlExpression, sql::ColumnType type = sql::ColumnType::Text);
+  //! A variable usable by name in filters; read again at every page.
+  void bindValue(std::string name, ParamSource value, sql::ColumnType type = sql::ColumnType::Text);
+
+  // ---- limits ----
+  //! The field equal to the value, or between low and high (inclusive).
+  int addRange(std::string_view field, sql::Param value);
+  int addRange(std::string_view field, sql::Param low, sql::Param high);
+  void clearRanges();
+  //! The view's own filter as a framework expression; empty clears it. An expression
+  //! that does not parse leaves the filter unchanged and returns an error code.
+  int setFilter(std::string_view expression);
+  //! An SQL condition in the module's SQL. A leading "+" joins it by AND to the view's
+  //! own filter; without it, it takes the own filter's place. "" (or "+" alone) clears it.
+  void setSqlFilter(std::string_view condition);
+  const std::string& filter() const { return filterText_; }
+  const std::string& sqlFilter() const { return sqlFilterText_; }
+
+  // ---- order ----
+  //! Orders by a key of the main table ("BAN:KEY_NAZWA").
+  int setOrderKey(std::string_view keyName);
+  //! Orders by an order text: "+NAZWA,-UPPER(KOD),+ID", "PRA:NAZWISKO,-PRA:PESEL"
+  //! (a component without a sign ascends). The unique key completes it.
+  int setOrder(std::string_view orderText);
+  //! The order in force as an order text, completed by the unique key.
+  std::string orderText() const;
+
+  // ---- use ----
+  int open();
+  void close();
+  bool isOpen() const { return open_; }
+
+  //! Pages of at most n rows, in order. 0 or an error code; `rows` is replaced.
+  int firstPage(int n, std::vector<ViewRow>& rows);
+  int lastPage(int n, std::vector<ViewRow>& rows);
+  int pageAfter(std::string_view position, int n, std::vector<ViewRow>& rows);
+  int pageBefore(std::string_view position, int n, std::vector<ViewRow>& rows);
+  //! Rows from the first whose leading order value is at least `text` (a locator's
+  //! typed text; folded to upper case when the order compares upper-cased text).
+  int seek(std::string_view text, int n, std::vector<ViewRow>& rows);
+  //! Reads the row at the position into the record buffers.
+  int fetch(std::string_view position);
+  //! Puts a page row's values into the record buffers of the main and joined tables.
+  void load(const ViewRow& row) const;
+  //! A row's value by name: a computed column's name or a prefixed field.
+  sql::Cell value(const ViewRow& row, std::string_view name) const;
+  //! Whether a name (a list field's name) is a column of the view, for header sorting.
+  bool hasField(std::string_view name) const;
+
+  //! Reads the rows one by one into the record buffers: 0 per row, kEndOfView at the end.
+  //! open() (or reset()) starts again from the first row.
+  int next();
+  void reset();
+
+  //! Primes the main table's buffer for an insert: a new record with the equal ranges' values.
+  int primeRecord();
+  //! 0 when the main buffer lies within the ranges, else kOutOfRange.
+  int validateRecord() const;
+
+  int errorCode() const { return errorCode_; }
+  const std::string& errorText() const { return errorText_; }
+  //! The last statement sent to the database (diagnostics).
+  const std::string& lastSql() const { return lastSql_; }
+
+ private:
+  struct Source {
+    const sql::TableDef* table;
+    std::string alias;
+    SqlFragment on;  // join condition; empty for the main table
+  };
+  struct Bound {
+    std::string name;
+    NameBinding binding;
+  };
+  struct Range {
+    std::string column;  // "A.NAME"
+    int index;           // main column index
+    sql::Param low, high;
+    bool between;
+  };
+  struct OrderPart {
+    SqlFragment expr;  // NULL-free expression used in ORDER BY and comparisons
+    std::string text;  // as written in an order text: "+UPPER(NAZWA)"
+    bool descending = false;
+    bool isText = true;
+    bool integral = false;
+    bool upper = false;  // compares upper-cased text
+  };
+
+  NameBinding resolve(std::string_view name) const;
+  std::string aliasOfPrefix(std::string_view prefix) const;
+  int addOrderPart(std::string_view component, bool descending);
+  void completeOrder();
+  SqlFragment whereClause() const;
+  SqlFragment selectFrom() const;
+  SqlFragment orderBy(bool reversed) const;
+  SqlFragment keysetCondition(const std::vector<sql::Cell>& values, bool after) const;
+  sql::Param orderParam(const OrderPart& part, const sql::Cell& value) const;
+  int query(const SqlFragment& where, bool reversed, int n, std::vector<ViewRow>& rows);
+  int fail(int code, std::string text);
+  int succeed();
+  void shapeChanged();
+
+  const sql::TableDef* main_;
+  std::vector<Source> sources_;
+  std::vector<Bound> bound_;
+  std::vector<Range> ranges_;
+  std::string filterText_;
+  SqlFragment filter_;
+  std::string sqlFilterText_;
+  std::string sqlFilterSql_;  // translated, prefixes replaced
+  bool sqlFilterJoins_ = false;
+  std::vector<OrderPart> order_;
+  std::size_t userOrderParts_ = 0;
+  bool open_ = false;
+  std::vector<ViewRow> pending_;  // next(): rows read ahead
+  std::size_t pendingIndex_ = 0;
+  std::string lastPosition_;
+  bool exhausted_ = false;
+  int errorCode_ = 0;
+  std::string errorText_;
+  std::string lastSql_;
+  // The SELECT … FROM … and ORDER BY texts change only with the view's shape and order;
+  // building them once keeps a page's cost close to the bare query's.
+  mutable std::optional<SqlFragment> selectCache_;
+  mutable std::optional<SqlFragment> orderCache_[2];
+};
+
+}  // namespace slownik::data

@@ -1,0 +1,118 @@
+#include "framework/runtime/procedure_thread.h"
+
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "framework/runtime/log.h"
+#include "framework/runtime/window.h"
+
+namespace slownik::rt {
+namespace {
+
+std::atomic<int> lastThreadNumber{0};
+thread_local int ownNumber = 0;
+
+struct Hooks {
+  std::mutex mutex;
+  std::vector<std::function<void()>> start;
+  std::vector<std::function<void()>> end;
+};
+
+Hooks& hooks() {
+  static Hooks h;
+  return h;
+}
+
+void runHook(const std::function<void()>& hook, const char* when) {
+  try {
+    hook();
+  } catch (const std::exception& e) {
+    logMessage(std::string("thread ") + when + " hook failed: " + e.what());
+  } catch (...) {
+    logMessage(std::string("thread ") + when + " hook failed");
+  }
+}
+
+}  // namespace
+
+int threadNumber() {
+  if (ownNumber == 0) ownNumber = ++lastThreadNumber;
+  return ownNumber;
+}
+
+bool isFirstThread() { return threadNumber() == 1; }
+
+ProcedureThread& ProcedureThread::operator=(ProcedureThread&& other) noexcept {
+  if (this != &other) {
+    ProcedureThread dropped(std::move(*this));
+    thread_ = std::move(other.thread_);
+    number_ = other.number_;
+    finished_ = std::move(other.finished_);
+  }
+  return *this;
+}
+
+ProcedureThread::~ProcedureThread() {
+  if (!thread_.joinable() || thread_.get_id() == std::this_thread::get_id()) return;
+  while (finished_ && !finished_->load()) {
+    postToThread(number_, Event{event::CloseWindow});
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  thread_.join();
+}
+
+void ProcedureThread::join() {
+  if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
+
+ProcedureThread startProcedure(std::function<void()> body) {
+  threadNumber();  // the starting thread is numbered before the one it starts
+  ProcedureThread handle;
+  handle.number_ = ++lastThreadNumber;
+  handle.finished_ = std::make_shared<std::atomic<bool>>(false);
+  handle.thread_ = std::thread([number = handle.number_, finished = handle.finished_, body = std::move(body)] {
+    ownNumber = number;
+    std::vector<std::function<void()>> start;
+    {
+      std::lock_guard lock(hooks().mutex);
+      start = hooks().start;
+    }
+    for (const auto& hook : start) runHook(hook, "start");
+    try {
+      body();
+    } catch (const std::exception& e) {
+      logMessage(std::string("procedure on thread ") + std::to_string(number) + " failed: " + e.what());
+    } catch (...) {
+      logMessage("procedure on thread " + std::to_string(number) + " failed");
+    }
+    finishThread();
+    finished->store(true);
+  });
+  return handle;
+}
+
+void onThreadStart(std::function<void()> hook) {
+  std::lock_guard lock(hooks().mutex);
+  hooks().start.push_back(std::move(hook));
+}
+
+void onThreadEnd(std::function<void()> hook) {
+  std::lock_guard lock(hooks().mutex);
+  hooks().end.push_back(std::move(hook));
+}
+
+void finishThread() {
+  closeThreadWindows();
+  std::vector<std::function<void()>> end;
+  {
+    std::lock_guard lock(hooks().mutex);
+    end = hooks().end;
+  }
+  for (auto it = end.rbegin(); it != end.rend(); ++it) runHook(*it, "end");
+}
+
+}  // namespace slownik::rt

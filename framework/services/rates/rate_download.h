@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+#include "framework/sql/database.h"
+
+namespace slownik::svc {
+
+//! The quotation sources as DATY_KURSOW.ID_BANKU holds them.
+enum class RateSource : int { Nbp = 0, Ecb = -1 };
+
+struct RateDownload {
+  bool ok = false;
+  long day = 0;             //!< the quotation date found (the asked day or an earlier one)
+  bool alreadyThere = false;  //!< the table of that day was in the database before
+  int currencies = 0;       //!< rates stored now
+  std::string error;        //!< Polish text when !ok; nothing was changed then
+};
+
+//! Downloads the source's table for `day` (or the last earlier day that has one) and
+//! stores it: a DATY_KURSOW row for the source and date, and a KURSY_WALUT row for every
+//! currency of the WALUTY dictionary that the table quotes, multiplied by the currency's
+//! multiplier. A table already stored is left as it is. All or nothing, in one transaction.
+RateDownload downloadRates(sql::Database& db, RateSource source, long day);
+
+//! The base currency: the WALUTY row with NUMER = 1, or "PLN" when none is marked.
+std::string baseCurrency(sql::Database& db);
+
+}  // namespace slownik::svc

@@ -1,0 +1,40 @@
+#include "framework/services/rates/rate_table.h"
+
+#include "framework/runtime/date_time.h"
+
+#include <cstdio>
+#include <mutex>
+
+namespace slownik::svc {
+namespace {
+
+std::mutex sourcesMutex;
+RateSources sources;
+
+}  // namespace
+
+RateSources rateSources() {
+  std::lock_guard lock(sourcesMutex);
+  return sources;
+}
+
+void setRateSources(RateSources s) {
+  std::lock_guard lock(sourcesMutex);
+  sources = std::move(s);
+}
+
+std::string isoDate(long day) {
+  auto date = rt::civilDate(static_cast<std::int32_t>(day));
+  if (!date) return {};
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", date->year, date->month, date->day);
+  return buf;
+}
+
+long dayFromIso(const std::string& iso) {
+  int y = 0, m = 0, d = 0;
+  if (std::sscanf(iso.c_str(), "%4d-%2d-%2d", &y, &m, &d) != 3) return 0;
+  return rt::dayNumber(y, m, d);
+}
+
+}  // namespace slownik::svc

@@ -1,0 +1,45 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace slownik::svc {
+
+//! One currency of a central bank's table, in units of the base currency per one unit.
+struct CurrencyRate {
+  std::string code;  //!< ISO symbol: "USD"
+  double mid = 0;    //!< average (reference) rate
+  double bid = 0;    //!< buying rate, 0 when the bank gives none
+  double ask = 0;    //!< selling rate, 0 when the bank gives none
+};
+
+//! A bank's table for one day.
+struct RateTable {
+  long day = 0;  //!< day number of the quotation
+  std::vector<CurrencyRate> rates;
+  const CurrencyRate* find(const std::string& code) const {
+    for (const auto& r : rates)
+      if (r.code == code) return &r;
+    return nullptr;
+  }
+};
+
+//! Outcome of asking a bank: the table, or why there is none.
+struct RateFetch {
+  bool ok = false;
+  RateTable table;
+  std::string error;  //!< Polish text for the user when !ok
+};
+
+//! Where the banks are asked. Tests point these at a local server.
+struct RateSources {
+  std::string nbpBase = "https://api.nbp.pl";
+  std::string ecbBase = "https://www.ecb.europa.eu/stats/eurofxref";
+};
+RateSources rateSources();
+void setRateSources(RateSources sources);
+
+//! Day numbers (1 = 28 December 1800) and ISO dates "YYYY-MM-DD".
+std::string isoDate(long day);
+long dayFromIso(const std::string& iso);  //!< 0 when the text is not a date
+
+}  // namespace slownik::svc

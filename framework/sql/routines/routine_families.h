@@ -1,0 +1,21 @@
+#pragma once
+#include "framework/sql/routine_registry.h"
+
+namespace slownik::sql {
+
+// One function per family of stored routines; standard_routines.cpp calls them all.
+
+//! TKW_KartotekaSemaforUstaw, TKW_KartotekaSemaforPoloz, TKW_KartotekaZapisSkasuj.
+void registerRecordSemaphoreRoutines(RoutineRegistry& registry);
+//! TK_ZapiszDoLogu.
+void registerAuditLogRoutines(RoutineRegistry& registry);
+//! TK_CzyNazwaJestUnikalna.
+void registerNameUniquenessRoutines(RoutineRegistry& registry);
+//! TK_Func_PodajKursy_NBPECB, TK_Czy_SaKursyWalut.
+void registerRateRoutines(RoutineRegistry& registry);
+//! TK_PrzeliczCenyArtykulow.
+void registerPriceRecalculationRoutines(RoutineRegistry& registry);
+//! TK_Func_BezPolskichZnakow called as a routine (it is also an SQL function).
+void registerTextRoutines(RoutineRegistry& registry);
+
+}  // namespace slownik::sql

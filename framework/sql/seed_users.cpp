@@ -1,0 +1,59 @@
+#include "framework/sql/seed.h"
+#include "framework/sql/seed_rows.h"
+
+namespace slownik::sql::seed {
+namespace {
+
+// Every dictionary right with its add/edit/open/delete variants.
+std::vector<std::string> allRights() {
+  std::vector<std::string> rights = {"SYS", "EDanePodm", "StawkiVAT", "BankiKursWal", "KonfKolPrac", "OKontrD",
+                                     "OKontrO", "StatusyZamD", "StatusyZamE", "StatusyZamU",
+                                     "EtykDokD", "EtykDokE", "EtykDokU", "DFormPlat", "EFormPlat", "UFormPlat",
+                                     "DMag", "EMag", "UMag"};
+  for (const char* base : {"Banki", "TabOds", "Urzedy", "Kasy", "Prac", "Waluty", "TypDokMag", "TypDokHandl",
+                           "TypDokFin", "TypDokProd", "TypyKontr", "Kontr"}) {
+    rights.emplace_back(base);
+    for (const char* action : {"D", "E", "O", "U"}) rights.push_back(action + std::string(base));
+  }
+  return rights;
+}
+
+}  // namespace
+
+// The administrator and an ordinary user, their groups in the demo company and rights.
+Status seedUsersAndRights(Database& db) {
+  // No passwords: the demo logs in by name.
+  if (Status s = insertRows(db, "UZYTKOWNIK", {"ID_UZYTKOWNIKA", "IDENTYFIKATOR", "NAZWA", "AKTYWNY", "ID_PRACOWNIKA"},
+                            {{num(demo::kAdminUserId), text("Admin"), text("Administrator systemu"), num(1), null()},
+                             {num(demo::kUserId), text("jkowalski"), text("Jan Kowalski"), num(1), num(1)}});
+      !s)
+    return s;
+
+  const long long company = demo::kCompanyId;
+  if (Status s = insertRows(db, "GRUPAUZYTKOWNIKOW", {"ID_GRUPY", "ID_FIRMY", "NAZWA", "OPIS"},
+                            {{num(demo::kAdminGroupId), num(company), text("Administratorzy"),
+                              text("Pełne uprawnienia w firmie")},
+                             {num(demo::kUserGroupId), num(company), text("Sprzedawcy"),
+                              text("Sprzedaż i przegląd kartotek")}});
+      !s)
+    return s;
+
+  if (Status s = insertRows(db, "UZYTKOWNIKGRUPY", {"ID_GRUPY", "ID_UZYTKOWNIKA"},
+                            {{num(demo::kAdminGroupId), num(demo::kAdminUserId)},
+                             {num(demo::kUserGroupId), num(demo::kUserId)}});
+      !s)
+    return s;
+
+  std::vector<Row> rows;
+  for (const auto& right : allRights()) rows.push_back({num(demo::kAdminGroupId), num(company), text(right), num(0), num(1)});
+  // The sellers may look at the dictionaries they need, work in the main warehouse and the
+  // main cash desk only (rights given for one object), and change contractors.
+  for (const char* right : {"SYS", "Banki", "OBanki", "Waluty", "Kontr", "OKontr", "OKontrO", "OKontrD", "EKontr",
+                            "Prac", "OPrac", "TypDokHandl", "OTypDokHandl", "StatusyZamE", "Kasy"})
+    rows.push_back({num(demo::kUserGroupId), num(company), text(right), num(0), num(1)});
+  rows.push_back({num(demo::kUserGroupId), num(company), text("SYS"), num(demo::kMainWarehouseId), num(1)});
+  rows.push_back({num(demo::kUserGroupId), num(company), text("OKasy"), num(demo::kMainCashDeskId), num(1)});
+  return insertRows(db, "DOSTEP", {"ID_GRUPY", "ID_FIRMY", "KOD", "ID_OBIEKTU", "RODZAJ_DOSTEPU"}, rows);
+}
+
+}  // namespace slownik::sql::seed

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+
+#include "data/test_tables.h"
+#include "framework/data/table_buffers.h"
+#include "framework/data/view_manager.h"
+#include "framework/sql/text.h"
+#include "support/backends.h"
+
+namespace slownik::data {
+namespace {
+
+using test::personTable;
+
+struct Person {
+  long long id;
+  std::string nazwa;
+  std::optional<std::string> kod;
+  std::optional<long long> ilosc;
+  int flaga;
+};
+
+std::vector<Person> samplePeople() {
+  const char* names[] = {"Kowalski", "kowalska", "Nowak", "ZIELINSKI", "Adamczyk", "nowicki", "Kot"};
+  std::vector<Person> people;
+  for (long long i = 1; i <= 47; ++i) {
+    Person p{i, names[i % 7], std::nullopt, std::nullopt, static_cast<int>(i % 2)};
+    if (i % 4 == 1) p.kod = "";
+    if (i % 4 >= 2) p.kod = "K" + std::to_string(i % 3);
+    if (i % 5 != 0) p.ilosc = (i * 7) % 11;
+    people.push_back(p);
+  }
+  return people;
+}
+
+class ViewManagerTest : public test::DatabaseTest {
+ protected:
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    ASSERT_TRUE(test::createTestTables(db()));
+    for (const Person& p : people_) {
+      std::vector<sql::Param> params = {p.id, "N" + std::to_string(p.id), p.nazwa,
+                                        p.kod ? sql::Param(*p.kod) : sql::Param(), p.ilosc ? sql::Param(*p.ilosc) : sql::Param(),
+                                        static_cast<long long>(p.flaga)};
+      sql::Status s = db().execute("INSERT INTO DT_OSOBA (ID, NUMER, NAZWA, KOD, ILOSC, FLAGA, KWOTA) VALUES (?, ?, ?, ?, ?, ?, 1)",
+                                   params, nullptr);
+      ASSERT_TRUE(s.isOk()) << s.message();
+    }
+  }
+
+  static std::vector<long long> ids(const std::vector<ViewRow>& rows, const ViewManager& view) {
+    std::vector<long long> out;
+    for (const auto& r : rows) out.push_back(std::stoll(view.value(r, "DTO:ID").value_or("-1")));
+    return out;
+  }
+  std::vector<long long> pageForwards(ViewManager& view, int size) {
+    std::vector<long long> all;
+    std::vector<ViewRow> page;
+    EXPECT_EQ(view.firstPage(size, page), 0) << view.errorText();
+    while (!page.empty()) {
+      for (long long id : ids(page, view)) all.push_back(id);
+      std::string last = page.back().position;
+      EXPECT_EQ(view.pageAfter(last, size, page), 0) << view.errorText() << "\n" << view.lastSql();
+      if (all.size() > people_.size()) break;  // runaway paging is a failure, not a hang
+    }
+    return all;
+  }
+  std::vector<long long> pageBackwards(ViewManager& view, int size) {
+    std::vector<long long> all;
+    std::vector<ViewRow> page;
+    EXPECT_EQ(view.lastPage(size, page), 0) << view.errorText();
+    while (!page.empty()) {
+      std::vector<long long> chunk = ids(page, view);
+      all.insert(all.begin(), chunk.begin(), chunk.end());
+      std::string first = page.front().position;
+      EXPECT_EQ(view.pageBefore(first, size, page), 0) << view.errorText() << "\n" << view.lastSql();
+      if (all.size() > people_.size()) break;
+    }
+    return all;
+  }
+  std::vector<long long> expected(const std::function<bool(const Person&, const Person&)>& less,
+                                  const std::function<bool(const Person&)>& keep = {}) const {
+    std::vector<Person> sorted;
+    for (const auto& p : people_)
+      if (!keep || keep(p)) sorted.push_back(p);
+    std::stable_sort(sorted.begin(), sorted.end(), less);
+    std::vector<long long> out;
+    for (const auto& p : sorted) out.push_back(p.id);
+    return out;
+  }
+
+  std::vector<Person> people_ = samplePeople();
+};
+
+// Nulls sort as the lowest value; text compares the way the database does for ASCII.
+int cmpKod(const Person& a, const Person& b) { return a.kod.value_or("").compare(b.kod.value_or("")); }
+int cmpIlosc(const Person& a, const Person& b) {
+  long long x = a.ilosc.value_or(LLONG_MIN), y = b.ilosc.value_or(LLONG_MIN);
+  return x < y ? -1 : (x > y ? 1 : 0);
+}
+int cmpUpperName(const Person& a, const Person& b) { return sql::toUpperAscii(a.nazwa).compare(sql::toUpperAscii(b.nazwa)); }
+int cmpId(const Person& a, const Person& b) { return a.id < b.id ? -1 : (a.id > b.id ? 1 : 0); }
+bool cmpId_less(const Person& a, const Person& b) { return a.id < b.id; }
+
+TEST_P(ViewManagerTest, PagesBothWaysWithoutSkippingOrRepeating) {
+  using Cmp = std::function<int(const Person&, const Person&)>;
+  struct Case {
+    const char* order;  // an order text, or a key name when it starts with "DTO:"
+    std::vector<std::pair<Cmp, bool>> parts;  // comparison, descending
+  };
+  const Case cases[] = {
+      {"+KOD", {{cmpKod, false}, {cmpId, false}}},
+      {"-KOD", {{cmpKod, true}, {cmpId, false}}},
+      {"KOD,-ILOSC", {{cmpKod, false}, {cmpIlosc, true}, {cmpId, false}}},
+      {"-ILOSC,+KOD,-ID", {{cmpIlosc, true}, {cmpKod, false}, {cmpId, true}}},
+      {"-UPPER(NAZWA)", {{cmpUpperName, true}, {cmpId, false}}},
+      {"DTO:PO_KODZIE", {{cmpKod, false}, {cmpIlosc, true}, {cmpId, false}}},
+      {"DTO:PO_NAZWIE", {{cmpUpperName, false}, {cmpId, false}}},
+      {"-DTO:ID", {{cmpId, true}}},
+  };
+  for (const auto& c : cases) {
+    ViewManager view(personTable());
+    std::string order = c.order;
+    int rc = order.rfind("DTO:", 0) == 0 && order.find("PO_") != std::string::npos ? view.setOrderKey(order) : view.setOrder(order);
+    ASSERT_EQ(rc, 0) << order << ": " << view.errorText();
+    view.open();
+    auto less = [&](const Person& a, const Person& b) {
+      for (const auto& [cmp, descending] : c.parts) {
+        int r = cmp(a, b);
+        if (r != 0) return descending ? r > 0 : r < 0;
+      }
+      return false;
+    };
+    std::vector<long long> want = expected(less);
+    for (int size : {1, 7, 100}) {
+      EXPECT_EQ(pageForwards(view, size), want) << order << " forwards by " << size;
+      EXPECT_EQ(pageBackwards(view, size), want) << order << " backwards by " << size;
+    }
+  }
+}
+
+TEST_P(ViewManagerTest, EveryFilterFormLimitsTheRows) {
+  struct Case {
+    const char* filter;
+    std::function<bool(const Person&)> keep;
+  };
+  const Case cases[] = {
+      {"(DTO:FLAGA=1 and DTO:ID>10)", [](const Person& p) { return p.flaga == 1 && p.id > 10; }},
+      {"(DTO:FLAGA<>1 and DTO:ID>0)", [](const Person& p) { return p.flaga != 1; }},
+      {"(DTO:NAZWA='Nowak' or DTO:NAZWA='Kot')", [](const Person& p) { return p.nazwa == "Nowak" || p.nazwa == "Kot"; }},
+      {"(DTO:NAZWA<>'Nowak' and DTO:NAZWA<>'Kot')", [](const Person& p) { return p.nazwa != "Nowak" && p.nazwa != "Kot"; }},
+      {"UPPER(NAZWA) = 'KOWALSKA'", [](const Person& p) { return p.nazwa == "kowalska"; }},
+      {"not (ID <= 40)", [](const Person& p) { return p.id > 40; }},
+      {"DTO:FLAGA", [](const Person& p) { return p.flaga != 0; }},
+      {"ID * 2 >= 90 or ID = 1", [](const Person& p) { return p.id >= 45 || p.id == 1; }},
+      {"SUB(NAZWA, 1, 2) = 'No'", [](const Person& p) { return p.nazwa.rfind("No", 0) == 0; }},
+      {"(ILOSC=pr)", [](const Person& p) { return p.ilosc == 3; }},
+  };
+  for (const auto& c : cases) {
+    ViewManager view(personTable());
+    view.bindValue("pr", [] { return sql::Param(3LL); }, sql::ColumnType::Long);
+    ASSERT_EQ(view.setFilter(c.filter), 0) << c.filter << ": " << view.errorText();
+    view.open();
+    EXPECT_EQ(pageForwards(view, 10), expected(cmpId_less, c.keep)) << c.filter;
+  }
+  // An expression that does not parse is an error text and keeps the filter in force.
+  ViewManager view(personTable());
+  ASSERT_EQ(view.setFilter("ID > 40"), 0);
+  EXPECT_EQ(view.setFilter("(ID > "), kBadExpression);
+  EXPECT_NE(view.errorText().find("Błąd"), std::string::npos);
+  EXPECT_EQ(view.setFilter("NIEMA = 1"), kBadExpression);
+  view.open();
+  EXPECT_EQ(pageForwards(view, 50).size(), 7u);
+}
+
+TEST_P(ViewManagerTest, RangesAndSqlFiltersCombine) {
+  ViewManager view(personTable());
+  ASSERT_EQ(view.addRange("DTO:FLAGA", 1LL), 0);
+  view.open();
+  auto odd = [](const Person& p) { return p.flaga == 1; };
+  EXPECT_EQ(pageForwards(view, 9), expected(cmpId_less, odd));
+
+  ASSERT_EQ(view.setFilter("DTO:ID > 20"), 0);
+  view.setSqlFilter("+A.ID < 30 AND DTO:NAZWA <> 'O''Brien'");  // joins the own filter
+  EXPECT_EQ(pageForwards(view, 9), expected(cmpId_less, [](const Person& p) { return p.flaga == 1 && p.id > 20 && p.id < 30; }));
+  view.setSqlFilter("A.ID < 6");  // takes the own filter's place; the range stays
+  EXPECT_EQ(pageForwards(view, 9), expected(cmpId_less, [](const Person& p) { return p.flaga == 1 && p.id < 6; }));
+  view.setSqlFilter("+");  // empty: nothing set, the own filter is back
+  EXPECT_EQ(view.sqlFilter(), "");
+  EXPECT_EQ(pageForwards(view, 9), expected(cmpId_less, [](const Person& p) { return p.flaga == 1 && p.id > 20; }));
+
+  view.clearRanges();
+  view.setFilter("");
+  ASSERT_EQ(view.addRange("ID", 5LL, 8LL), 0);
+  EXPECT_EQ(pageForwards(view, 2), (std::vector<long long>{5, 6, 7, 8}));
+  EXPECT_EQ(view.addRange("NIEMA", 1LL), kBadExpression);
+
+  // A broken SQL filter is the database's error text, not a crash.
+  view.setSqlFilter("+A.ID <<>> 3");
+  std::vector<ViewRow> rows;
+  EXPECT_EQ(view.firstPage(5, rows), kDatabaseError);
+  EXPECT_TRUE(rows.empty());
+}
+
+TEST_P(ViewManagerTest, SeekFindsTheFirstRowAtLeastTheTypedText) {
+  ViewManager view(personTable());
+  ASSERT_EQ(view.setOrderKey("PO_NAZWIE"), 0);
+  view.open();
+  struct Case {
+    const char* typed;
+    const char* firstName;
+  };
+  const Case cases[] = {{"ko", "Kot"}, {"KOW", "kowalska"}, {"n", "Nowak"}, {"nowi", "nowicki"}, {"b", "Kot"}, {"", "Adamczyk"}};
+  for (const auto& c : cases) {
+    std::vector<ViewRow> rows;
+    ASSERT_EQ(view.seek(c.typed, 3, rows), 0) << view.errorText();
+    ASSERT_FALSE(rows.empty()) << c.typed;
+    if (std::string(c.typed) == "b") {
+      // Nothing starts with "B": the locator lands on the next name.
+      EXPECT_EQ(sql::toUpperAscii(*view.value(rows[0], "NAZWA")).substr(0, 1), "K");
+      continue;
+    }
+    EXPECT_EQ(*view.value(rows[0], "DTO:NAZWA"), c.firstName) << c.typed;
+  }
+  std::vector<ViewRow> rows;
+  ASSERT_EQ(view.seek("zz", 3, rows), 0);
+  EXPECT_TRUE(rows.empty());
+
+  ViewManager byId(personTable());
+  ASSERT_EQ(byId.setOrder("-ID"), 0);
+  byId.open();
+  ASSERT_EQ(byId.seek("10", 2, rows), 0);
+  EXPECT_EQ(ids(rows, byId), (std::vector<long long>{10, 9}));
+}
+
+TEST_P(ViewManagerTest, RowsReachTheRecordBufferAndJoinsAndNamesWork) {
+  exec("INSERT INTO DT_RODZIC (ID_RODZICA, NAZWA) VALUES (3, 'Trzeci')");
+  ViewManager view(personTable());
+  ASSERT_EQ(view.addJoin(test::parentTable(), "DTR:ID_RODZICA = DTO:ILOSC"), 0) << view.errorText();
+  EXPECT_EQ(view.addJoin(test::childTable(), "DTD:NIEMA = 1"), kBadExpression);
+  view.bindExpression("rodzaj", "CASE WHEN DTO:FLAGA = 1 THEN 'nieparzysty' ELSE 'parzysty' END");
+  ASSERT_EQ(view.setFilter("rodzaj = 'nieparzysty' and DTR:NAZWA = 'Trzeci'"), 0) << view.errorText();
+  ASSERT_EQ(view.setOrder("-rodzaj,+DTR:NAZWA,-ID"), 0) << view.errorText();
+  EXPECT_EQ(view.orderText(), "-rodzaj,+DTR:NAZWA,-ID");
+  EXPECT_TRUE(view.hasField("DTO:KOD"));
+  EXPECT_TRUE(view.hasField("rodzaj"));
+  EXPECT_FALSE(view.hasField("DTO:NIEMA"));
+  view.open();
+  std::vector<ViewRow> rows;
+  ASSERT_EQ(view.firstPage(50, rows), 0) << view.errorText() << "\n" << view.lastSql();
+  auto want = expected([](const Person& a, const Person& b) { return a.id > b.id; },
+                       [](const Person& p) { return p.flaga == 1 && p.ilosc == 3; });
+  ASSERT_EQ(ids(rows, view), want);
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(view.value(rows[0], "rodzaj"), "nieparzysty");
+
+  // Reading a row by its position fills both tables' buffers.
+  buffer(personTable()).clear();
+  buffer(test::parentTable()).clear();
+  ASSERT_EQ(view.fetch(rows.back().position), 0) << view.errorText();
+  EXPECT_EQ(field("DTO:ID").integer(), want.back());
+  EXPECT_EQ(field("DTR:NAZWA").text(), "Trzeci");
+  EXPECT_EQ(field("DTO:KWOTA").text(), "1.00");
+  EXPECT_EQ(view.fetch("garbage"), kRecordNotFound);
+
+  // next() walks the whole view one row at a time.
+  view.reset();
+  std::vector<long long> walked;
+  while (view.next() == 0) walked.push_back(field("DTO:ID").integer());
+  EXPECT_EQ(walked, want);
+  EXPECT_EQ(view.errorCode(), kEndOfView);
+}
+
+TEST_P(ViewManagerTest, PrimeAndValidateFollowTheRanges) {
+  ViewManager view(personTable());
+  ASSERT_EQ(view.addRange("DTO:FLAGA", 1LL), 0);
+  ASSERT_EQ(view.addRange("DTO:KOD", std::string("K0"), std::string("K2")), 0);
+  ASSERT_EQ(view.primeRecord(), 0) << view.errorText();
+  EXPECT_EQ(field("DTO:FLAGA").integer(), 1);
+  EXPECT_EQ(field("DTO:ID").integer(), 48);
+  field("DTO:KOD").set("K1");
+  EXPECT_EQ(view.validateRecord(), 0);
+  field("DTO:KOD").set("K3");
+  EXPECT_EQ(view.validateRecord(), kOutOfRange);
+  field("DTO:KOD").set("K1");
+  field("DTO:FLAGA").set(0);
+  EXPECT_EQ(view.validateRecord(), kOutOfRange);
+  std::vector<ViewRow> rows;
+  ViewManager closed(personTable());
+  EXPECT_NE(closed.firstPage(3, rows), 0);  // a view reads only while open
+}
+
+SLOWNIK_ON_ALL_BACKENDS(ViewManagerTest);
+
+}  // namespace
+}  // namespace slownik::data
