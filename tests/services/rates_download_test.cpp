@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "framework/runtime/headless_front_end.h"
 #include "framework/services/rates/rate_download.h"
+#include "framework/services/rates/rate_services.h"
 #include "framework/services/rates/rate_table.h"
 #include "support/backends.h"
 #include "support/http_server.h"
@@ -113,6 +115,28 @@ TEST_P(RatesDownload, FailuresChangeNothingAndSayWhyInPolish) {
 
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM DATY_KURSOW"), "0");
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT"), "0");
+}
+
+TEST_P(RatesDownload, ServiceAnswersOneWithTheDateOrWarnsAndAnswersZero) {
+  auto& fe = rt::HeadlessFrontEnd::install();
+  fe.reset();
+  server.serve(nbpPath("A", "2026-12-04"), 200, kTableA);
+
+  std::int32_t date = static_cast<std::int32_t>(svc::dayFromIso("2026-12-05"));
+  std::int32_t flag = -1;
+  EXPECT_EQ(svc::POBIERZKURSYNBP(date, flag), 1);
+  EXPECT_EQ(svc::isoDate(date), "2026-12-04");
+  EXPECT_EQ(flag, 0);
+  EXPECT_EQ(svc::POBIERZKURSYNBP(date, flag), 1);
+  EXPECT_EQ(flag, 1);  // already there
+
+  fe.expectMessage(rt::button::Ok, "połączenie z internetem");
+  svc::setRateSources({"http://127.0.0.1:1", "http://127.0.0.1:1"});
+  std::int32_t asked = static_cast<std::int32_t>(svc::dayFromIso("2026-12-08"));
+  EXPECT_EQ(svc::POBIERZKURSYECB(asked, flag), 0);
+  EXPECT_EQ(svc::isoDate(asked), "2026-12-08");  // untouched
+  EXPECT_TRUE(fe.takeProblems().empty());
+  EXPECT_EQ(fe.messages().size(), 1u);
 }
 
 SLOWNIK_ON_ALL_BACKENDS(RatesDownload);

@@ -3,13 +3,22 @@
 #include "framework/runtime/date_time.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace slownik::svc {
 namespace {
 
 std::mutex sourcesMutex;
-RateSources sources;
+
+// The real banks, unless the environment points elsewhere (a mirror, a proxy, a test server).
+RateSources initialSources() {
+  RateSources s;
+  if (const char* nbp = std::getenv("SLOWNIK_NBP_URL")) s.nbpBase = nbp;
+  if (const char* ecb = std::getenv("SLOWNIK_ECB_URL")) s.ecbBase = ecb;
+  return s;
+}
+RateSources sources = initialSources();
 
 }  // namespace
 
