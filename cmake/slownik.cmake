@@ -1,13 +1,15 @@
 find_package(Threads REQUIRED)
 
-# A layer is every .cpp of its folder (recursively) built as one static library.
+# A layer is every .cpp of its folder (recursively) built as one shared library: the
+# module library, the host and the tests then share one copy of every process-wide
+# and per-thread object of the framework, as siblings of a loaded module do.
 # A layer without sources yet becomes an interface target, so that the layers
 # above it link the same way before and after it is written.
 function(slownik_layer name dir)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
   if(sources)
-    add_library(${name} STATIC ${sources})
+    add_library(${name} SHARED ${sources})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   else()
