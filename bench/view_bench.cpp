@@ -156,7 +156,7 @@ bool fill(sql::Database& db, long rows) {
                 ") INSERT INTO BENCH_ROW (ID, NAZWA, KOD, MIASTO) SELECT x, printf('N%07d', (x * 7919) % " + n +
                 "), 'K' || (x % 97), 'Miasto ' || (x % 1000) FROM c"
           : "INSERT INTO BENCH_ROW (ID, NAZWA, KOD, MIASTO) SELECT x, 'N' || lpad(((x * 7919) % " + n +
-                ")::text, 7, '0'), 'K' || (x % 97), 'Miasto ' || (x % 1000) FROM generate_series(1, " + n + ") AS x";
+                ")::text, 7, '0'), 'K' || (x % 97), 'Miasto ' || (x % 1000) FROM generate_series(1::bigint, " + n + ") AS x";
   sql::Transaction tx(db);
   if (sql::Status s = db.execute(insert); !s) {
     std::printf("  wypełnianie: %s\n", s.message().c_str());
@@ -184,7 +184,7 @@ Figures measure(const char* backend, long rows, Raw& raw, bool fullScan) {
   // Prefixes of names spread over the table (names are "N" and 7 digits, 0 .. rows-1).
   std::vector<std::string> prefixes;
   for (long k : {1L, 2L, 3L, 4L}) {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "N%07ld", rows * k / 5);
     prefixes.emplace_back(name, 6);
   }
