@@ -1,0 +1,78 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace slownik::fw {
+
+class BrowseClass;
+
+//! Finds rows of a list in its current sort order by a field. The field should lead
+//! the order: the list seeks by it.
+class Locator {
+ public:
+  virtual ~Locator() = default;
+  //! `control` is the locator's entry ("?LOKATOR"; "" for none), `field` the record field
+  //! or view name it searches ("KRA:NAZWA").
+  virtual void init(std::string control, std::string field, BrowseClass& browse);
+
+  const std::string& control() const { return control_; }
+  const std::string& field() const { return field_; }
+  void setField(std::string field) { field_ = std::move(field); }
+  const std::string& text() const { return text_; }
+
+  //! Whether keys typed in the list go to this locator.
+  virtual bool takesListKeys() const { return false; }
+  //! A key typed in the list (a letter, digit, space or Backspace); true when used.
+  virtual bool takeKey(int /*keyCode*/) { return false; }
+  //! The locator's entry was accepted with its new text.
+  virtual void takeAccepted(std::string_view /*text*/) {}
+  //! Forgets the text (the sort order changed).
+  virtual void reset();
+
+ protected:
+  void showText();
+  //! The character a typed key stands for; 0 when it stands for none.
+  static char keyChar(int keyCode);
+
+  std::string control_;
+  std::string field_;
+  std::string text_;
+  BrowseClass* browse_ = nullptr;
+};
+
+//! A typed character moves to the next row whose field starts with it.
+class StepLocator : public Locator {
+ public:
+  bool takesListKeys() const override { return true; }
+  bool takeKey(int keyCode) override;
+};
+
+//! Every typed character extends the text; the list moves to the first row whose field
+//! starts with the text typed so far (or the nearest one after it).
+class IncrementalLocator : public Locator {
+ public:
+  bool takesListKeys() const override { return true; }
+  bool takeKey(int keyCode) override;
+  void takeAccepted(std::string_view text) override;
+};
+
+//! The text is typed in the entry; the list moves when the entry is completed.
+class EntryLocator : public Locator {
+ public:
+  void takeAccepted(std::string_view text) override;
+};
+
+//! Limits the list to the rows whose field starts with (or, with setContains, holds)
+//! the typed text; an empty text shows every row again.
+class FilterLocator : public Locator {
+ public:
+  void setContains(bool on = true) { contains_ = on; }
+  bool contains() const { return contains_; }
+  void takeAccepted(std::string_view text) override;
+  void reset() override;
+
+ private:
+  bool contains_ = false;
+};
+
+}  // namespace slownik::fw

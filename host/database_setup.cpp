@@ -1,0 +1,41 @@
+#include "host/database_setup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "framework/sql/schema.h"
+#include "framework/sql/seed.h"
+#include "framework/sql/thread_database.h"
+
+namespace slownik::host {
+
+QString defaultDatabaseFile() {
+  QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (dir.isEmpty()) dir = QDir::homePath() + "/.slownik";
+  return QDir(dir).filePath("slownik.db");
+}
+
+std::string sqliteUrl(const QString& file) {
+  return "sqlite://" + QFileInfo(file).absoluteFilePath().toStdString();
+}
+
+sql::Status prepareDatabase(const std::string& url) {
+  const std::string sqlitePrefix = "sqlite://";
+  if (url.rfind(sqlitePrefix, 0) == 0 && url != "sqlite::memory:") {
+    QFileInfo file(QString::fromStdString(url.substr(sqlitePrefix.size())));
+    if (!QDir().mkpath(file.absolutePath()))
+      return sql::Status::failure("Nie można utworzyć folderu bazy danych: " + file.absolutePath().toStdString());
+  }
+  sql::setDatabaseUrl(url);
+  sql::Status status;
+  sql::Database* db = sql::threadDatabase(&status);
+  if (!db) return sql::Status::failure("Nie można otworzyć bazy danych " + url + ": " + status.message());
+  if (sql::Status migrated = sql::migrate(*db); !migrated)
+    return sql::Status::failure("Nie można przygotować struktury bazy danych: " + migrated.message());
+  if (sql::Status seeded = sql::seedDemo(*db); !seeded)
+    return sql::Status::failure("Nie można wpisać danych demonstracyjnych: " + seeded.message());
+  return {};
+}
+
+}  // namespace slownik::host

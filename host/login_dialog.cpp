@@ -1,0 +1,158 @@
+#include "host/login_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include "host/icon_library.h"
+
+namespace slownik::host {
+namespace {
+
+void fill(QComboBox* box, const std::vector<Choice>& rows, const QString& emptyText) {
+  box->clear();
+  for (const Choice& c : rows) box->addItem(c.name, c.id);
+  if (rows.empty()) box->addItem(emptyText, 0.0);
+  box->setEnabled(!rows.empty());
+}
+
+Choice chosen(const QComboBox* box) {
+  return {box->currentData().toDouble(), box->currentData().toDouble() != 0 ? box->currentText() : QString()};
+}
+
+void selectById(QComboBox* box, double id) {
+  int i = box->findData(id);
+  if (i >= 0) box->setCurrentIndex(i);
+}
+
+}  // namespace
+
+LoginDialog::LoginDialog(sql::Database& db, QWidget* parent) : QDialog(parent), db_(db) {
+  setWindowTitle(tr("Logowanie"));
+  setWindowIcon(IconLibrary::instance().icon("slownik"));
+
+  user_ = new QComboBox;
+  user_->setEditable(true);  // type the login and let completion find it
+  user_->setInsertPolicy(QComboBox::NoInsert);
+  password_ = new QLineEdit;
+  password_->setEchoMode(QLineEdit::Password);
+  company_ = new QComboBox;
+  warehouse_ = new QComboBox;
+  cashDesk_ = new QComboBox;
+
+  auto* form = new QFormLayout;
+  form->addRow(tr("&Użytkownik:"), user_);
+  form->addRow(tr("&Hasło:"), password_);
+  form->addRow(tr("&Firma:"), company_);
+  form->addRow(tr("&Magazyn:"), warehouse_);
+  form->addRow(tr("&Kasa:"), cashDesk_);
+
+  problem_ = new QLabel;
+  problem_->setWordWrap(true);
+  problem_->setStyleSheet("color: #b00020");
+  problem_->hide();
+
+  auto* buttons = new QDialogButtonBox;
+  QPushButton* ok = buttons->addButton(tr("&Zaloguj"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(tr("&Anuluj"), QDialogButtonBox::RejectRole);
+  ok->setDefault(true);
+  connect(buttons, &QDialogButtonBox::accepted, this, &LoginDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &LoginDialog::reject);
+
+  auto* heading = new QLabel(tr("<b>Słownik</b> — dane podstawowe systemu magazynowo-handlowego"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(heading);
+  layout->addLayout(form);
+  layout->addWidget(problem_);
+  layout->addWidget(buttons);
+  setMinimumWidth(420);
+
+  QString error;
+  users_ = users(db_, &error);
+  user_->clear();
+  for (const Choice& u : users_) {
+    user_->addItem(u.login, u.id);
+    user_->setItemData(user_->count() - 1, u.name, Qt::ToolTipRole);
+  }
+  user_->setEnabled(true);
+  companies_ = companies(db_, &error);
+  fill(company_, companies_, tr("(brak firm)"));
+  if (users_.empty() || companies_.empty()) {
+    problem_->setText(error.isEmpty() ? tr("Baza danych nie zawiera użytkowników lub firm.")
+                                      : tr("Nie można odczytać danych logowania: %1").arg(error));
+    problem_->show();
+  }
+
+  QSettings settings;
+  if (!selectUser(settings.value("logowanie/uzytkownik").toString())) selectUser("Admin");
+  selectById(company_, settings.value("logowanie/firma").toDouble());
+  loadCompanyLists();
+  selectById(warehouse_, settings.value("logowanie/magazyn").toDouble());
+  selectById(cashDesk_, settings.value("logowanie/kasa").toDouble());
+  connect(company_, &QComboBox::currentIndexChanged, this, &LoginDialog::loadCompanyLists);
+}
+
+bool LoginDialog::selectUser(const QString& login) {
+  const Choice* u = findUser(users_, login);
+  if (!u) return false;
+  user_->setCurrentIndex(user_->findData(u->id));
+  return true;
+}
+
+void LoginDialog::loadCompanyLists() {
+  double company = company_->currentData().toDouble();
+  warehouses_ = company ? warehouses(db_, company) : std::vector<Choice>{};
+  cashDesks_ = company ? cashDesks(db_, company) : std::vector<Choice>{};
+  fill(warehouse_, warehouses_, tr("(brak magazynów)"));
+  fill(cashDesk_, cashDesks_, tr("(brak kas)"));
+}
+
+Session LoginDialog::session() const {
+  Session s;
+  if (const Choice* u = findUser(users_, user_->currentText())) s.user = *u;
+  s.company = chosen(company_);
+  s.warehouse = chosen(warehouse_);
+  s.cashDesk = chosen(cashDesk_);
+  return s;
+}
+
+void LoginDialog::accept() {
+  const Session s = session();
+  QString problem;
+  QWidget* culprit = nullptr;
+  if (s.user.id == 0) {
+    problem = tr("Nie ma użytkownika „%1”. Wybierz użytkownika z listy.").arg(user_->currentText().trimmed());
+    culprit = user_;
+  } else if (!passwordMatches(s.user, password_->text())) {
+    problem = tr("Niepoprawne hasło użytkownika %1.").arg(s.user.login);
+    culprit = password_;
+    password_->selectAll();
+  } else if (s.company.id == 0) {
+    problem = tr("Wybierz firmę, w której chcesz pracować.");
+    culprit = company_;
+  }
+  if (culprit) {
+    problem_->setText(problem);
+    problem_->show();
+    culprit->setFocus();
+    return;
+  }
+  rememberChoices();
+  QDialog::accept();
+}
+
+void LoginDialog::rememberChoices() const {
+  QSettings settings;
+  Session s = session();
+  settings.setValue("logowanie/uzytkownik", s.user.login);
+  settings.setValue("logowanie/firma", s.company.id);
+  settings.setValue("logowanie/magazyn", s.warehouse.id);
+  settings.setValue("logowanie/kasa", s.cashDesk.id);
+}
+
+}  // namespace slownik::host

@@ -1,0 +1,88 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include "framework/data/globals.h"
+#include "framework/runtime/front_end.h"
+#include "framework/runtime/window_resource.h"
+#include "framework/sql/thread_database.h"
+#include "host/database_setup.h"
+#include "host/icon_library.h"
+#include "host/login_dialog.h"
+#include "host/main_window.h"
+#include "host/module_library.h"
+#include "host/procedure_launcher.h"
+#include "host/frame_toolbar.h"
+#include "host/qt_front_end.h"
+
+using namespace slownik;
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName("slownik");
+  QApplication::setApplicationName("slownik");
+  QApplication::setApplicationDisplayName("Słownik");
+  QApplication::setWindowIcon(host::IconLibrary::instance().icon("slownik"));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Słownik — dane podstawowe systemu magazynowo-handlowego");
+  parser.addHelpOption();
+  QCommandLineOption dbOption("db", "Adres bazy danych: sqlite:///ścieżka/plik.db lub postgresql://użytkownik@host:port/baza.",
+                              "URL");
+  QCommandLineOption moduleOption("module", "Plik modułu (domyślnie libslownik.so obok programu).", "plik");
+  QCommandLineOption loginOption("login", "Użytkownik podpowiadany przy logowaniu.", "nazwa");
+  parser.addOptions({dbOption, moduleOption, loginOption});
+  parser.process(app);
+
+  const std::string url = parser.isSet(dbOption) ? parser.value(dbOption).toStdString()
+                                                 : host::sqliteUrl(host::defaultDatabaseFile());
+  if (sql::Status status = host::prepareDatabase(url); !status) {
+    QMessageBox::critical(nullptr, "Słownik", QString::fromStdString(status.message()));
+    return 1;
+  }
+
+  const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(dataDir);
+  data::glo().PATH_INI.set(QDir(dataDir).filePath("slownik.ini").toStdString());
+  data::glo().LOCALPATH.set((host::resourceDir() + "/help").toStdString());
+
+  sql::Database* db = sql::threadDatabase();
+  host::LoginDialog login(*db);
+  if (parser.isSet(loginOption)) login.selectUser(parser.value(loginOption));
+  if (login.exec() != QDialog::Accepted) return 0;
+  const host::Session session = login.session();
+  host::applyToGlobals(session, host::baseCurrency(*db));
+
+  // The front-end is in place before the module starts, so that its first window shows.
+  rt::setResourceRoot(host::resourceDir().toStdString());
+  auto frontEnd = std::make_shared<host::QtFrontEnd>();
+  rt::setFrontEnd(frontEnd);
+
+  host::ModuleLibrary module;
+  const QString modulePath = parser.isSet(moduleOption) ? parser.value(moduleOption) : host::ModuleLibrary::defaultPath();
+  if (!module.load(modulePath))
+    QMessageBox::warning(nullptr, "Słownik", module.error() + "\n\nProgram działa bez okien modułu.");
+
+  int result = 0;
+  {
+    host::ProcedureLauncher launcher;
+    host::MainWindow window(session, module.entryPoints(), &launcher);
+    window.setModuleDescription(module.isLoaded()
+                                    ? QString("Moduł: %1 (%2 procedur)").arg(modulePath).arg(module.entryPoints().size())
+                                    : module.error());
+    frontEnd->setWorkspace(window.workspace());
+    window.setCloseWindows([frontEnd] { frontEnd->closeAllWindows(); });
+    QObject::connect(frontEnd.get(), &host::QtFrontEnd::windowChanged, window.frameToolBar(),
+                     &host::FrameToolBar::refresh);
+    window.show();
+    result = app.exec();
+    // Nothing answers the threads' questions any more: they get the default answers.
+    frontEnd->shutDown();
+    frontEnd->closeAllWindows();
+    launcher.joinAll();
+  }
+  module.unload();
+  return result;
+}
