@@ -2,10 +2,18 @@
 
 #include <iterator>
 
+#include "dictionaries/banking/kir_import_entry.h"
+#include "dictionaries/tax_currency/load_vat.h"
+
 namespace {
 
 // Each dictionary adds its rows here as it is built; the host's menu lists exactly these.
+constexpr const char* kTaxCurrency = "Podatki, kraje i waluty";
+constexpr const char* kBanking = "Banki i rozliczenia";
+
 const SlownikEntryPoint kEntryPoints[] = {
+    {"LOADVAT", "Wczytaj stawki VAT", kTaxCurrency, "loader", LOADVAT},
+    {"IMPORTKIR", "Importuj banki z KIR", kBanking, "importer", IMPORTKIR},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 

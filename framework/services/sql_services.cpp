@@ -1,5 +1,7 @@
 #include "framework/services/sql_services.h"
 
+#include "framework/services/progress_window.h"
+
 #include "framework/runtime/error_state.h"
 #include "framework/services/result_table.h"
 #include "framework/services/service_database.h"
@@ -33,10 +35,8 @@ void EXECSQL(std::string_view sql) { runInto(VAX(), sql); }
 
 void ESQL2(std::string_view sql) { runInto(VAX2(), sql); }
 
-void EXECSQLWIN(std::string_view sql, std::string_view /*progressText*/) {
-  // FIXME: show progressText in a progress window once the window runtime has one;
-  // the statement itself already runs exactly as EXECSQL runs it.
-  runInto(VAX(), sql);
+void EXECSQLWIN(std::string_view sql, std::string_view progressText) {
+  runBehindProgress(progressText, [&] { runInto(VAX(), sql); });
 }
 
 std::string FUNCSQL(std::string_view sql, int keepBlanks) {
