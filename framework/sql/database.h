@@ -17,6 +17,7 @@ enum class Backend { Sqlite, Postgres };
 
 struct Blob {
   std::string bytes;
+  friend bool operator==(const Blob&, const Blob&) = default;
 };
 //! A bound statement parameter; std::monostate is NULL.
 using Param = std::variant<std::monostate, long long, double, std::string, Blob>;
