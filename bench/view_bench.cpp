@@ -14,8 +14,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/data/view_manager.h"
@@ -38,7 +40,8 @@ const sql::TableDef& benchTable() {
                                        .text("KOD", 10)
                                        .text("MIASTO", 30)
                                        .key("BR:PK", {"ID"}, sql::TableBuilder::Primary)
-                                       .key("BR:NAZWA_ID", {"NAZWA", "ID"});
+                                       .key("BR:NAZWA_ID", {"NAZWA", "ID"})
+                                       .key("BR:MIASTO_ID", {"MIASTO", "ID"}, sql::TableBuilder::NoCase);
   return def;
 }
 
@@ -56,60 +59,56 @@ double seconds(const std::function<void()>& work) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Median time of one call, in microseconds.
-double medianMicros(int repeats, const std::function<void()>& work) {
-  std::vector<double> t;
-  for (int i = 0; i < repeats; ++i) t.push_back(seconds(work) * 1e6);
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+// Median times of one call of each, in microseconds. The calls alternate, so that a
+// busy moment of the machine falls on both sides alike.
+std::pair<double, double> medianMicros(int repeats, const std::function<void()>& view, const std::function<void()>& raw) {
+  std::vector<double> a, b;
+  for (int i = 0; i < repeats; ++i) {
+    a.push_back(seconds(view) * 1e6);
+    b.push_back(seconds(raw) * 1e6);
+  }
+  std::sort(a.begin(), a.end());
+  std::sort(b.begin(), b.end());
+  return {a[a.size() / 2], b[b.size() / 2]};
 }
 
-// The raw side: one keyset query, the values copied out as text like any client does.
+// The raw side: the same statements as the view's (same rows, same columns, same order),
+// each prepared once as a careful client would, the values copied out as text.
 struct Raw {
   virtual ~Raw() = default;
-  //! Rows after (name, id), or the first page when after is null; returns the last key.
-  virtual bool page(const std::pair<std::string, long long>* after, std::vector<std::vector<std::string>>& rows) = 0;
-  virtual void seek(const std::string& prefix, std::vector<std::vector<std::string>>& rows) = 0;
+  //! Statements are written with '?'; PostgreSQL gets them numbered.
+  virtual void prepare(const std::string& name, const std::string& sql) = 0;
+  virtual void run(const std::string& name, const std::vector<std::string>& params, std::vector<std::vector<std::string>>& rows) = 0;
 };
 
 struct RawSqlite : Raw {
   sqlite3* db = nullptr;
-  sqlite3_stmt *first = nullptr, *after = nullptr, *seekStmt = nullptr;
+  std::map<std::string, sqlite3_stmt*> statements;
   explicit RawSqlite(const std::string& path) {
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    std::string base = std::string("SELECT ") + kColumns + " FROM BENCH_ROW ";
-    sqlite3_prepare_v2(db, (base + "ORDER BY NAZWA, ID LIMIT 30").c_str(), -1, &first, nullptr);
-    sqlite3_prepare_v2(db, (base + "WHERE (NAZWA, ID) > (?, ?) ORDER BY NAZWA, ID LIMIT 30").c_str(), -1, &after, nullptr);
-    sqlite3_prepare_v2(db, (base + "WHERE NAZWA >= ? ORDER BY NAZWA, ID LIMIT 30").c_str(), -1, &seekStmt, nullptr);
   }
   ~RawSqlite() override {
-    for (auto* s : {first, after, seekStmt}) sqlite3_finalize(s);
+    for (auto& [name, s] : statements) sqlite3_finalize(s);
     sqlite3_close(db);
   }
-  static void read(sqlite3_stmt* s, std::vector<std::vector<std::string>>& rows) {
+  void prepare(const std::string& name, const std::string& sql) override {
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &statements[name], nullptr);
+  }
+  void run(const std::string& name, const std::vector<std::string>& params, std::vector<std::vector<std::string>>& rows) override {
+    sqlite3_stmt* s = statements[name];
+    for (std::size_t i = 0; i < params.size(); ++i)
+      sqlite3_bind_text(s, static_cast<int>(i + 1), params[i].c_str(), -1, SQLITE_TRANSIENT);
     rows.clear();
+    int columns = sqlite3_column_count(s);
     while (sqlite3_step(s) == SQLITE_ROW) {
       std::vector<std::string> row;
-      for (int c = 0; c < 4; ++c) {
+      for (int c = 0; c < columns; ++c) {
         auto t = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
         row.emplace_back(t ? t : "");
       }
       rows.push_back(std::move(row));
     }
     sqlite3_reset(s);
-  }
-  bool page(const std::pair<std::string, long long>* key, std::vector<std::vector<std::string>>& rows) override {
-    sqlite3_stmt* s = key ? after : first;
-    if (key) {
-      sqlite3_bind_text(s, 1, key->first.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_int64(s, 2, key->second);
-    }
-    read(s, rows);
-    return !rows.empty();
-  }
-  void seek(const std::string& prefix, std::vector<std::vector<std::string>>& rows) override {
-    sqlite3_bind_text(seekStmt, 1, prefix.c_str(), -1, SQLITE_TRANSIENT);
-    read(seekStmt, rows);
   }
 };
 
@@ -120,43 +119,61 @@ struct RawPostgres : Raw {
     PQclear(PQexec(conn, ("SET search_path TO \"" + schema + "\"").c_str()));
   }
   ~RawPostgres() override { PQfinish(conn); }
-  void run(const std::string& sql, const std::vector<std::string>& params, std::vector<std::vector<std::string>>& rows) {
+  void prepare(const std::string& name, const std::string& sql) override {
+    std::string text;
+    int n = 0;
+    for (char c : sql) text += c == '?' ? "$" + std::to_string(++n) : std::string(1, c);
+    PQclear(PQprepare(conn, name.c_str(), text.c_str(), 0, nullptr));
+  }
+  void run(const std::string& name, const std::vector<std::string>& params, std::vector<std::vector<std::string>>& rows) override {
     std::vector<const char*> values;
     for (const auto& p : params) values.push_back(p.c_str());
-    PGresult* r = PQexecParams(conn, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
+    PGresult* r = PQexecPrepared(conn, name.c_str(), static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0);
     rows.clear();
     for (int i = 0; i < PQntuples(r); ++i) {
       std::vector<std::string> row;
-      for (int c = 0; c < 4; ++c) row.emplace_back(PQgetvalue(r, i, c), static_cast<std::size_t>(PQgetlength(r, i, c)));
+      for (int c = 0; c < PQnfields(r); ++c) row.emplace_back(PQgetvalue(r, i, c), static_cast<std::size_t>(PQgetlength(r, i, c)));
       rows.push_back(std::move(row));
     }
     PQclear(r);
   }
-  bool page(const std::pair<std::string, long long>* key, std::vector<std::vector<std::string>>& rows) override {
-    std::string base = std::string("SELECT ") + kColumns + " FROM BENCH_ROW ";
-    if (key)
-      run(base + "WHERE (NAZWA, ID) > ($1, $2) ORDER BY NAZWA, ID LIMIT 30", {key->first, std::to_string(key->second)}, rows);
-    else
-      run(base + "ORDER BY NAZWA, ID LIMIT 30", {}, rows);
-    return !rows.empty();
-  }
-  void seek(const std::string& prefix, std::vector<std::vector<std::string>>& rows) override {
-    run(std::string("SELECT ") + kColumns + " FROM BENCH_ROW WHERE NAZWA >= $1 ORDER BY NAZWA, ID LIMIT 30", {prefix}, rows);
-  }
 };
+
+// The two orders measured: a key over a NOT NULL name, and the common case of a
+// dictionary, a case-insensitive key over a column that may hold NULL.
+struct Order {
+  const char* label;
+  const char* key;
+  const char* expr;  // the order's leading expression
+  const char* seekValue;  // what the typed text is compared with
+};
+const Order kOrders[] = {{"nazwa", "BR:NAZWA_ID", "NAZWA", "?"}, {"miasto", "BR:MIASTO_ID", "UPPER(MIASTO)", "UPPER(?)"}};
+
+void prepareRaw(Raw& raw) {
+  for (const Order& o : kOrders) {
+    std::string base = std::string("SELECT ") + kColumns + " FROM BENCH_ROW ";
+    std::string order = std::string(" ORDER BY ") + o.expr + ", ID LIMIT 30";
+    raw.prepare(std::string(o.label) + "_first", base + order);
+    raw.prepare(std::string(o.label) + "_seek", base + "WHERE " + o.expr + " >= " + o.seekValue + order);
+  }
+  raw.prepare("nazwa_after", std::string("SELECT ") + kColumns +
+                                 " FROM BENCH_ROW WHERE (NAZWA, ID) > (?, ?) ORDER BY NAZWA, ID LIMIT 30");
+}
 
 bool fill(sql::Database& db, long rows) {
   for (const auto& s : sql::createTableStatements(db.dialect(), benchTable()))
     if (!db.execute(s)) return false;
-  // Names in a shuffled order, so that the key order is not the insertion order.
+  // Names in a shuffled order, so that the key order is not the insertion order; every
+  // 50th town left empty (NULL), as dictionaries filled by hand have them.
   std::string n = std::to_string(rows);
   std::string insert =
       db.backend() == sql::Backend::Sqlite
           ? "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < " + n +
                 ") INSERT INTO BENCH_ROW (ID, NAZWA, KOD, MIASTO) SELECT x, printf('N%07d', (x * 7919) % " + n +
-                "), 'K' || (x % 97), 'Miasto ' || (x % 1000) FROM c"
+                "), 'K' || (x % 97), CASE WHEN x % 50 = 0 THEN NULL ELSE 'Miasto ' || (x % 1000) END FROM c"
           : "INSERT INTO BENCH_ROW (ID, NAZWA, KOD, MIASTO) SELECT x, 'N' || lpad(((x * 7919) % " + n +
-                ")::text, 7, '0'), 'K' || (x % 97), 'Miasto ' || (x % 1000) FROM generate_series(1::bigint, " + n + ") AS x";
+                ")::text, 7, '0'), 'K' || (x % 97), CASE WHEN x % 50 = 0 THEN NULL ELSE 'Miasto ' || (x % 1000) END "
+                "FROM generate_series(1::bigint, " + n + ") AS x";
   sql::Transaction tx(db);
   if (sql::Status s = db.execute(insert); !s) {
     std::printf("  wypełnianie: %s\n", s.message().c_str());
@@ -171,32 +188,50 @@ struct Figures {
   double firstView, firstRaw, seekView, seekRaw;
 };
 
-Figures measure(const char* backend, long rows, Raw& raw, bool fullScan) {
+Figures measure(const char* backend, long rows, Raw& raw, const Order& o) {
+  data::ViewManager view(benchTable());
+  view.setOrderKey(o.key);
+  view.open();
+  std::vector<data::ViewRow> page;
+  std::vector<std::vector<std::string>> rawRows;
+  int repeats = 300;
+  std::string label = o.label;
+  Figures f{};
+  std::tie(f.firstView, f.firstRaw) = medianMicros(
+      repeats, [&] { view.firstPage(kPage, page); }, [&] { raw.run(label + "_first", {}, rawRows); });
+  // Typed texts spread over the order: names are "N" and 7 digits (0 .. rows-1), towns
+  // "Miasto " and 0 .. 999.
+  std::vector<std::string> prefixes;
+  for (long k : {1L, 2L, 3L, 4L}) {
+    char text[32];
+    if (label == "nazwa") {
+      std::snprintf(text, sizeof text, "N%07ld", rows * k / 5);
+      text[6] = '\0';
+    } else {
+      std::snprintf(text, sizeof text, "miasto %ld", k * 2);
+    }
+    prefixes.emplace_back(text);
+  }
+  int i = 0, j = 0;
+  std::tie(f.seekView, f.seekRaw) = medianMicros(
+      repeats, [&] { view.seek(prefixes[i++ % 4], kPage, page); },
+      [&] { raw.run(label + "_seek", {prefixes[j++ % 4]}, rawRows); });
+  std::printf("%-10s %-6s %8ld rows  first page: view %8.1f us, raw %8.1f us, ratio %.2f | seek: view %8.1f us, raw %8.1f us, ratio %.2f\n",
+              backend, o.label, rows, f.firstView, f.firstRaw, f.firstView / f.firstRaw, f.seekView, f.seekRaw,
+              f.seekView / f.seekRaw);
+  if (view.errorCode() != 0) std::printf("  błąd widoku: %s\n", view.errorText().c_str());
+  if (page.size() != rawRows.size()) std::printf("  różna liczba wierszy: widok %zu, bezpośrednio %zu\n", page.size(), rawRows.size());
+  return f;
+}
+
+// Every page of the NOT NULL order, forwards, the view against the raw keyset query.
+void measureAllPages(const char* backend, long rows, Raw& raw) {
   data::ViewManager view(benchTable());
   view.setOrderKey("BR:NAZWA_ID");
   view.open();
   std::vector<data::ViewRow> page;
   std::vector<std::vector<std::string>> rawRows;
-  int repeats = 300;
-  Figures f{};
-  f.firstView = medianMicros(repeats, [&] { view.firstPage(kPage, page); });
-  f.firstRaw = medianMicros(repeats, [&] { raw.page(nullptr, rawRows); });
-  // Prefixes of names spread over the table (names are "N" and 7 digits, 0 .. rows-1).
-  std::vector<std::string> prefixes;
-  for (long k : {1L, 2L, 3L, 4L}) {
-    char name[32];
-    std::snprintf(name, sizeof name, "N%07ld", rows * k / 5);
-    prefixes.emplace_back(name, 6);
-  }
-  int i = 0;
-  f.seekView = medianMicros(repeats, [&] { view.seek(prefixes[i++ % 4], kPage, page); });
-  i = 0;
-  f.seekRaw = medianMicros(repeats, [&] { raw.seek(prefixes[i++ % 4], rawRows); });
-  std::printf("%-10s %8ld rows  first page: view %8.1f us, raw %8.1f us, ratio %.2f | seek: view %8.1f us, raw %8.1f us, ratio %.2f\n",
-              backend, rows, f.firstView, f.firstRaw, f.firstView / f.firstRaw, f.seekView, f.seekRaw, f.seekView / f.seekRaw);
-  if (!page.empty() && view.errorCode() != 0) std::printf("  błąd widoku: %s\n", view.errorText().c_str());
-
-  if (fullScan) {
+  {
     long hwmBefore = statusKb("VmHWM:"), rssBefore = statusKb("VmRSS:");
     long seen = 0;
     double viewTime = seconds([&] {
@@ -210,11 +245,10 @@ Figures measure(const char* backend, long rows, Raw& raw, bool fullScan) {
     long hwmAfter = statusKb("VmHWM:"), rssAfter = statusKb("VmRSS:");
     long rawSeen = 0;
     double rawTime = seconds([&] {
-      raw.page(nullptr, rawRows);
+      raw.run("nazwa_first", {}, rawRows);
       while (!rawRows.empty()) {
         rawSeen += static_cast<long>(rawRows.size());
-        std::pair<std::string, long long> key{rawRows.back()[1], std::atoll(rawRows.back()[0].c_str())};
-        raw.page(&key, rawRows);
+        raw.run("nazwa_after", {rawRows.back()[1], rawRows.back()[0]}, rawRows);
       }
     });
     std::printf("%-10s %8ld rows  all pages: view %.2f s (%ld rows), raw %.2f s (%ld rows), ratio %.2f; "
@@ -222,11 +256,10 @@ Figures measure(const char* backend, long rows, Raw& raw, bool fullScan) {
                 backend, rows, viewTime, seen, rawTime, rawSeen, viewTime / rawTime, hwmAfter - hwmBefore,
                 rssAfter - rssBefore);
   }
-  return f;
 }
 
 void runBackend(const char* backend, const std::vector<long>& sizes) {
-  std::vector<Figures> results;
+  std::vector<std::vector<Figures>> results;
   for (long rows : sizes) {
     std::string url, sqlitePath, schema;
     const char* pg = std::getenv("SLOWNIK_TEST_PG_URL");
@@ -250,16 +283,21 @@ void runBackend(const char* backend, const std::vector<long>& sizes) {
       raw = std::make_unique<RawSqlite>(sqlitePath);
     else
       raw = std::make_unique<RawPostgres>(pg, schema);
-    results.push_back(measure(backend, rows, *raw, rows == sizes.back()));
+    prepareRaw(*raw);
+    results.emplace_back();
+    for (const Order& o : kOrders) results.back().push_back(measure(backend, rows, *raw, o));
+    if (rows == sizes.back()) measureAllPages(backend, rows, *raw);
     raw.reset();
     if (!schema.empty()) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
     sql::closeThreadDatabase();
     if (!sqlitePath.empty())
       for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(sqlitePath + suffix);
   }
-  if (results.size() >= 2)
-    std::printf("%-10s %ld vs %ld rows: first page %.2f x, seek %.2f x\n", backend, sizes.back(), sizes.front(),
-                results.back().firstView / results.front().firstView, results.back().seekView / results.front().seekView);
+  if (results.size() < 2) return;
+  for (std::size_t o = 0; o < std::size(kOrders); ++o)
+    std::printf("%-10s %-6s %ld vs %ld rows: first page %.2f x, seek %.2f x\n", backend, kOrders[o].label, sizes.back(),
+                sizes.front(), results.back()[o].firstView / results.front()[o].firstView,
+                results.back()[o].seekView / results.front()[o].seekView);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "framework/classes/window_layouts.h"
 #include "framework/runtime/date_time.h"
 #include "framework/runtime/window.h"
 #include "host/icon_library.h"
@@ -102,7 +103,10 @@ QString qtFileFilter(const std::string& filter) {
 }
 
 QtFrontEnd::QtFrontEnd() = default;
-QtFrontEnd::~QtFrontEnd() { shutDown(); }
+QtFrontEnd::~QtFrontEnd() {
+  if (followsLayouts_) fw::windowLayouts().setListener({});
+  shutDown();
+}
 
 void QtFrontEnd::setWorkspace(QMdiArea* workspace) { workspace_ = workspace; }
 
@@ -156,6 +160,14 @@ QWidget* QtFrontEnd::dialogParent(const std::shared_ptr<rt::Window>& window) con
 }
 
 void QtFrontEnd::windowOpened(const std::shared_ptr<rt::Window>& window) {
+  // Only the front-end the runtime draws with hears of windows opening: it, and no
+  // other, follows what procedures set in their windows' layouts.
+  if (!followsLayouts_.exchange(true))
+    fw::windowLayouts().setListener([this](int windowId) {
+      post([this, windowId] {
+        if (QtWindow* w = widgetFor(windowId)) w->applyLayout();
+      });
+    });
   post([this, window] {
     if (window->isClosed() || widgetFor(window->id())) return;
     auto* widget = new QtWindow(window);

@@ -2,6 +2,7 @@
 #include <QDate>
 #include <QObject>
 #include <QPointer>
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -71,6 +72,7 @@ class QtFrontEnd : public QObject, public rt::FrontEnd {
   QPointer<QMdiArea> workspace_;
   std::map<int, QPointer<QtWindow>> windows_;  // GUI thread only
   int busyDepth_ = 0;                          // GUI thread only
+  std::atomic<bool> followsLayouts_{false};    // this front-end hears of layout changes
 
   std::mutex mutex_;
   std::condition_variable answered_;

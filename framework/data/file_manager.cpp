@@ -1,6 +1,8 @@
 #include "framework/data/file_manager.h"
 
 #include <cstdlib>
+#include <type_traits>
+#include <variant>
 
 #include "framework/data/keys.h"
 #include "framework/data/table_buffers.h"
@@ -33,6 +35,27 @@ sql::Database* database(FileManager& manager) {
   return db;
 }
 
+// Whether two keys hold the same values. Key components are never binary; a binary one
+// counts as changed, which only costs writing the key over itself.
+bool sameKey(const std::vector<sql::Param>& a, const std::vector<sql::Param>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].index() != b[i].index()) return false;
+    bool same = std::visit(
+        [&](const auto& x) {
+          using T = std::decay_t<decltype(x)>;
+          if constexpr (std::is_same_v<T, sql::Blob>) {
+            return false;
+          } else {
+            return x == std::get<T>(b[i]);
+          }
+        },
+        a[i]);
+    if (!same) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 FileManager::FileManager(const sql::TableDef& table) : table_(&table) {}
@@ -61,6 +84,7 @@ int FileManager::fetch(std::string_view keyName) {
 }
 
 int FileManager::fetch(const sql::KeyDef& key) {
+  forgetKeyAsRead();
   sql::Database* db = database(*this);
   if (!db) return errorCode_;
   std::string sql = "SELECT " + columnList(*table_) + " FROM " + table_->name + " WHERE " + keyCondition(*table_, key);
@@ -83,6 +107,7 @@ int FileManager::fetch(const sql::KeyDef& key) {
 }
 
 int FileManager::primeRecord() {
+  forgetKeyAsRead();
   RecordBuffer& rec = record();
   rec.clear();
   primedId_ = 0;
@@ -154,6 +179,7 @@ int FileManager::insertOnce(sql::Database& db, bool takeId, bool* retry) {
 }
 
 int FileManager::insert() {
+  forgetKeyAsRead();
   sql::Database* db = database(*this);
   if (!db) return errorCode_;
   Field id = table_->idColumn.empty() ? Field{} : record().field(table_->idColumn);
@@ -170,33 +196,44 @@ int FileManager::insert() {
                                  ": zbyt wielu użytkowników dodaje rekordy jednocześnie. Spróbuj ponownie.");
 }
 
+void FileManager::setKeyAsRead(const RecordBuffer& asRead) {
+  keyAsRead_.clear();
+  if (const sql::KeyDef* pk = table_->primaryKey(); pk && &asRead.table() == table_) keyAsRead_ = keyValues(asRead, *pk);
+}
+
 int FileManager::update() {
   const sql::KeyDef* pk = table_->primaryKey();
   if (!pk) return fail(kKeyUnknown, "Tabela " + table_->name + " nie ma klucza głównego.");
   sql::Database* db = database(*this);
   if (!db) return errorCode_;
   RecordBuffer& rec = record();
+  std::vector<sql::Param> currentKey = keyValues(rec, *pk);
+  // Found by the key it was read with, the row may take a new key (its key fields are
+  // written as well); otherwise the key only finds the row.
+  bool keyChanged = hasKeyAsRead() && !sameKey(keyAsRead_, currentKey);
+  const std::vector<sql::Param>& rowKey = hasKeyAsRead() ? keyAsRead_ : currentKey;
   std::string sets;
   std::vector<sql::Param> params;
   for (std::size_t i = 0; i < table_->columns.size(); ++i) {
     const std::string& name = table_->columns[i].name;
     bool inKey = false;
     for (const auto& part : pk->components) inKey = inKey || part.column == name;
-    if (inKey) continue;
+    if (inKey && !keyChanged) continue;
     sets += (sets.empty() ? "" : ", ") + name + " = ?";
     params.push_back(rec.param(i));
   }
   if (sets.empty()) return succeed();  // nothing but the key: nothing to change
-  for (auto& p : keyValues(rec, *pk)) params.push_back(std::move(p));
+  for (const auto& p : rowKey) params.push_back(p);
   sql::Result r;
   std::string sql = "UPDATE " + table_->name + " SET " + sets + " WHERE " + keyCondition(*table_, *pk);
   if (sql::Status s = db->execute(sql, params, &r); !s) {
-    // A unique key other than the row's own may clash; say which.
+    // A unique key other than the row's own may clash (the primary one too when the key
+    // was changed); say which.
     for (const auto& key : table_->keys) {
-      if (!key.unique || key.primary) continue;
+      if (!key.unique || (key.primary && !keyChanged)) continue;
       sql::Result c;
       std::vector<sql::Param> kp = keyValues(rec, key);
-      for (auto& p : keyValues(rec, *pk)) kp.push_back(std::move(p));
+      for (const auto& p : rowKey) kp.push_back(p);
       std::string probe = "SELECT 1 FROM " + table_->name + " WHERE " + keyCondition(*table_, key) + " AND NOT (" +
                           keyCondition(*table_, *pk) + ") LIMIT 1";
       if (db->execute(probe, kp, &c) && !c.empty())
@@ -205,10 +242,13 @@ int FileManager::update() {
     return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + s.message());
   }
   if (r.affectedRows == 0) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + table_->name + ".");
+  // The row has the buffer's key now; a second save of the same form must find it by that.
+  if (hasKeyAsRead()) keyAsRead_ = std::move(currentKey);
   return succeed();
 }
 
 int FileManager::remove() {
+  forgetKeyAsRead();
   const sql::KeyDef* pk = table_->primaryKey();
   if (!pk) return fail(kKeyUnknown, "Tabela " + table_->name + " nie ma klucza głównego.");
   sql::Database* db = database(*this);

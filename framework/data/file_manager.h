@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/data/error_handler.h"
 #include "framework/data/file_errors.h"
@@ -41,8 +42,17 @@ class FileManager {
   int primeRecord();
   //! Inserts the buffer as a new row.
   int insert();
-  //! Writes the buffer over the row with the buffer's primary key.
+  //! Writes the buffer over the row with the buffer's primary key, or, after
+  //! setKeyAsRead, over the row with the key the record had when it was read: a form
+  //! that changed a key field (a country's symbol) then writes its own row, key included.
   int update();
+  //! The key of the record as it was read (the form's saved copy of it). Kept until
+  //! forgetKeyAsRead or the next fetch, priming, insert or delete, so that a key from
+  //! an earlier record is never used for another one; after a successful update it is
+  //! the row's new key.
+  void setKeyAsRead(const RecordBuffer& asRead);
+  void forgetKeyAsRead() { keyAsRead_.clear(); }
+  bool hasKeyAsRead() const { return !keyAsRead_.empty(); }
   //! Deletes the row with the buffer's primary key.
   int remove();
 
@@ -60,6 +70,7 @@ class FileManager {
   const sql::TableDef* table_;
   ErrorHandler* errors_ = nullptr;
   int openCount_ = 0;
+  std::vector<sql::Param> keyAsRead_;  // empty = find the row by the buffer's own key
   double primedId_ = 0;  // id given by primeRecord(), 0 when none
   int errorCode_ = 0;
   std::string errorText_;

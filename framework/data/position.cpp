@@ -4,8 +4,11 @@
 
 namespace slownik::data {
 
-std::string encodePosition(const std::vector<sql::Cell>& values) {
+std::string encodePosition(std::span<const sql::Cell> values) {
+  std::size_t size = 0;
+  for (const auto& v : values) size += v ? v->size() + 4 : 2;
   std::string out;
+  out.reserve(size);
   for (const auto& v : values) {
     if (!v) {
       out += "N;";

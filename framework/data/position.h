@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,7 +11,7 @@ namespace slownik::data {
 //! A row's position in a view: the values of its order key, kept as one string that
 //! the list stores per row. Each value is "<length>:<bytes>" or "N;" for NULL, so any
 //! text (separators, apostrophes, binary) survives the round trip.
-std::string encodePosition(const std::vector<sql::Cell>& values);
+std::string encodePosition(std::span<const sql::Cell> values);
 //! false when the text is not a position (the values are then left empty).
 bool decodePosition(std::string_view position, std::vector<sql::Cell>* values);
 

@@ -1,7 +1,9 @@
 #include "framework/data/view_manager.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <span>
 
 #include "framework/data/file_manager.h"
 #include "framework/data/keys.h"
@@ -46,14 +48,10 @@ std::vector<std::string> splitOrder(std::string_view text) {
   return parts;
 }
 
-// The lowest value of a kind: NULLs in an order column sort as this, first, on both
-// backends (SQLite puts NULLs first, PostgreSQL last), and keyset comparisons never
-// meet a NULL, which would make a row vanish between pages.
-std::string lowestValue(const CompiledExpression& e) {
-  if (e.isText) return "''";
-  if (e.type == ColumnType::Decimal) return "-1e38";
-  if (e.type == ColumnType::Real) return "-1e308";
-  return "-9223372036854775807";
+// Where the backend's indexes keep NULLs: above every value on PostgreSQL, below on SQLite.
+bool nullsSortHigh() {
+  sql::Database* db = sql::threadDatabase(nullptr);
+  return db && db->backend() == sql::Backend::Postgres;
 }
 
 bool sameFragment(const SqlFragment& a, const SqlFragment& b) { return a.text == b.text && a.params.empty() && b.params.empty(); }
@@ -134,7 +132,9 @@ int ViewManager::addJoin(const sql::TableDef& table, std::string_view condition)
 void ViewManager::bindExpression(std::string name, std::string sqlExpression, ColumnType type) {
   NameBinding b;
   b.kind = NameBinding::Expression;
-  b.sql = "(" + replacePrefixes(sqlExpression, [this](std::string_view p) { return aliasOfPrefix(p); }) + ")";
+  b.sql = replacePrefixes(sqlExpression, [this](std::string_view p) { return aliasOfPrefix(p); });
+  b.sql.insert(b.sql.begin(), '(');
+  b.sql.push_back(')');
   b.type = type;
   b.nullable = true;
   std::erase_if(bound_, [&](const Bound& x) { return sql::equalsIgnoreCase(x.name, name); });
@@ -211,13 +211,8 @@ int ViewManager::addOrderPart(std::string_view component, bool descending) {
   part.isText = e.isText;
   part.integral = !e.isText && e.type != ColumnType::Real && e.type != ColumnType::Decimal;
   part.upper = sql::toUpperAscii(component).rfind("UPPER(", 0) == 0;
-  if (e.nullable) {
-    part.expr.append("COALESCE(");
-    part.expr.append(e.sql);
-    part.expr.append(", " + lowestValue(e) + ")");
-  } else {
-    part.expr = std::move(e.sql);
-  }
+  part.nullable = e.nullable;
+  part.expr = std::move(e.sql);
   order_.push_back(std::move(part));
   shapeChanged();
   return 0;
@@ -302,7 +297,7 @@ std::string ViewManager::orderText() const {
 
 // ---- statements ----
 
-SqlFragment ViewManager::selectFrom() const {
+const SqlFragment& ViewManager::selectFrom() const {
   if (selectCache_) return *selectCache_;
   SqlFragment s;
   s.append("SELECT ");
@@ -325,8 +320,8 @@ SqlFragment ViewManager::selectFrom() const {
     s.append(" LEFT JOIN " + sources_[i].table->name + " " + sources_[i].alias + " ON ");
     s.append(sources_[i].on);
   }
-  selectCache_ = s;
-  return s;
+  selectCache_ = std::move(s);
+  return *selectCache_;
 }
 
 SqlFragment ViewManager::whereClause() const {
@@ -361,7 +356,7 @@ SqlFragment ViewManager::whereClause() const {
   return w;
 }
 
-SqlFragment ViewManager::orderBy(bool reversed) const {
+const SqlFragment& ViewManager::orderBy(bool reversed) const {
   if (orderCache_[reversed]) return *orderCache_[reversed];
   SqlFragment s;
   s.append(" ORDER BY ");
@@ -370,8 +365,8 @@ SqlFragment ViewManager::orderBy(bool reversed) const {
     s.append(order_[i].expr);
     s.append(order_[i].descending != reversed ? " DESC" : " ASC");
   }
-  orderCache_[reversed] = s;
-  return s;
+  orderCache_[reversed] = std::move(s);
+  return *orderCache_[reversed];
 }
 
 sql::Param ViewManager::orderParam(const OrderPart& part, const sql::Cell& value) const {
@@ -381,89 +376,136 @@ sql::Param ViewManager::orderParam(const OrderPart& part, const sql::Cell& value
   return std::strtod(value->c_str(), nullptr);
 }
 
-// Rows strictly after (or before) the position in the view's order. When every part
-// runs the same way, one row-value comparison does it, which both backends serve
-// from an index; mixed directions spell the comparison out.
-SqlFragment ViewManager::keysetCondition(const std::vector<sql::Cell>& values, bool after) const {
+// "part op value"; equality with a NULL is spelled IS NULL, which an index also serves.
+SqlFragment ViewManager::compare(std::size_t i, const sql::Cell& value, const char* op) const {
   SqlFragment s;
-  bool uniform = std::all_of(order_.begin(), order_.end(), [&](const OrderPart& p) { return p.descending == order_[0].descending; });
-  auto op = [&](const OrderPart& p) { return (p.descending != after) ? " > " : " < "; };
-  auto param = [&](std::size_t i) {
-    sql::Param v = orderParam(order_[i], values[i]);
-    s.append("?");
-    s.params.push_back([v] { return v; });
-  };
-  if (uniform) {
+  s.append(order_[i].expr);
+  if (!value && std::string_view(op) == "=") {
+    s.append(" IS NULL");
+    return s;
+  }
+  sql::Param v = orderParam(order_[i], value);
+  s.append(std::string(" ") + op + " ?");
+  s.params.push_back([v] { return v; });
+  return s;
+}
+
+// Rows strictly past the position when reading forward (the view's order) or backward.
+// NULLs sort where the backend's indexes keep them (above every value on PostgreSQL,
+// below on SQLite), so ORDER BY and every condition match an index and a page costs the
+// same at any depth of a large table.
+//  - When all parts run one way and no NULL can lie past the position, one row-value
+//    comparison does it: both backends start an index scan right at the position.
+//  - Otherwise the rows past the position are, for each part i, those equal to it on the
+//    parts before i and past it on part i, plus (where NULLs follow the values) those
+//    with NULL there. Each branch is one index range; query() reads each in order, at most
+//    a page of it, and sorts only those few rows together. An OR of the branches would
+//    make either backend scan from the start of the table instead.
+std::vector<SqlFragment> ViewManager::keysetBranches(const std::vector<sql::Cell>& values, bool forward,
+                                                     bool nullsHigh) const {
+  auto ascends = [&](const OrderPart& p) { return p.descending != forward; };
+  auto nullsAfter = [&](const OrderPart& p) { return nullsHigh == ascends(p); };
+  bool rowValue = true;
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    const OrderPart& p = order_[i];
+    if (p.descending != order_[0].descending || !values[i] || (p.nullable && nullsAfter(p))) rowValue = false;
+  }
+  std::vector<SqlFragment> branches;
+  if (rowValue) {
+    SqlFragment s;
     s.append("(");
     for (std::size_t i = 0; i < order_.size(); ++i) {
       if (i) s.append(", ");
       s.append(order_[i].expr);
     }
-    s.append(")");
-    s.append(op(order_[0]));
-    s.append("(");
+    s.append(ascends(order_[0]) ? ") > (" : ") < (");
     for (std::size_t i = 0; i < order_.size(); ++i) {
-      if (i) s.append(", ");
-      param(i);
+      sql::Param v = orderParam(order_[i], values[i]);
+      s.append(i ? ", ?" : "?");
+      s.params.push_back([v] { return v; });
     }
     s.append(")");
-    return s;
+    branches.push_back(std::move(s));
+    return branches;
   }
-  s.append("(");
-  for (std::size_t i = 0; i < order_.size(); ++i) {
-    s.append(i ? " OR (" : "(");
+  for (std::size_t i = order_.size(); i-- > 0;) {
+    const OrderPart& p = order_[i];
+    SqlFragment prefix;
     for (std::size_t j = 0; j < i; ++j) {
-      s.append(order_[j].expr);
-      s.append(" = ");
-      param(j);
-      s.append(" AND ");
+      prefix.append(compare(j, values[j], "="));
+      prefix.append(" AND ");
     }
-    s.append(order_[i].expr);
-    s.append(op(order_[i]));
-    param(i);
-    s.append(")");
+    auto add = [&](const SqlFragment& tail) {
+      SqlFragment b = prefix;
+      b.append(tail);
+      branches.push_back(std::move(b));
+    };
+    if (!values[i]) {
+      // Past a NULL come the values when NULLs sort first, nothing on this part otherwise.
+      if (!nullsAfter(p)) add(SqlFragment{p.expr.text + " IS NOT NULL", p.expr.params});
+      continue;
+    }
+    add(compare(i, values[i], ascends(p) ? ">" : "<"));
+    if (p.nullable && nullsAfter(p)) add(SqlFragment{p.expr.text + " IS NULL", p.expr.params});
   }
-  s.append(")");
-  return s;
+  if (branches.empty()) branches.push_back(SqlFragment{"1 = 0", {}});  // the position is the last row
+  return branches;
 }
 
-int ViewManager::query(const SqlFragment& extra, bool reversed, int n, std::vector<ViewRow>& rows) {
+SqlFragment ViewManager::branchSelect(const SqlFragment& where, const SqlFragment& branch, bool reversed, int n) const {
+  const SqlFragment& select = selectFrom();
+  const SqlFragment& order = orderBy(reversed);
+  SqlFragment statement;
+  statement.text.reserve(select.text.size() + where.text.size() + branch.text.size() + order.text.size() + 32);
+  statement.append(select);
+  if (!where.text.empty() && !branch.text.empty()) {
+    statement.append(" WHERE (");
+    statement.append(where);
+    statement.append(") AND ");
+    statement.append(branch);
+  } else if (!where.text.empty() || !branch.text.empty()) {
+    statement.append(" WHERE ");
+    statement.append(where.text.empty() ? branch : where);
+  }
+  statement.append(order);
+  statement.append(" LIMIT ");
+  statement.append(std::to_string(std::max(n, 0)));
+  return statement;
+}
+
+int ViewManager::query(const std::vector<SqlFragment>& branches, bool reversed, int n, std::vector<ViewRow>& rows) {
   rows.clear();
   if (!open_) return fail(kDatabaseError, "Widok tabeli " + main_->name + " nie jest otwarty.");
   if (order_.empty()) completeOrder();
   sql::Status status;
   sql::Database* db = sql::threadDatabase(&status);
   if (!db) return fail(kNoConnection, "Brak połączenia z bazą danych: " + status.message());
-  SqlFragment statement = selectFrom();
   SqlFragment where = whereClause();
-  if (!where.text.empty() && !extra.text.empty()) {
-    SqlFragment both;
-    both.append("(");
-    both.append(where);
-    both.append(") AND ");
-    both.append(extra);
-    where = std::move(both);
-  } else if (where.text.empty()) {
-    where = extra;
+  SqlFragment statement;
+  if (branches.size() <= 1) {
+    statement = branchSelect(where, branches.empty() ? SqlFragment{} : branches.front(), reversed, n);
+  } else {
+    for (std::size_t i = 0; i < branches.size(); ++i) {
+      statement.append(i ? " UNION ALL SELECT * FROM (" : "SELECT * FROM (");
+      statement.append(branchSelect(where, branches[i], reversed, n));
+      statement.append(") Q" + std::to_string(i));
+    }
+    statement.append(" ORDER BY ");
+    for (std::size_t i = 0; i < order_.size(); ++i)
+      statement.append((i ? ", K" : "K") + std::to_string(i) + (order_[i].descending != reversed ? " DESC" : " ASC"));
+    statement.append(" LIMIT " + std::to_string(std::max(n, 0)));
   }
-  if (!where.text.empty()) {
-    statement.append(" WHERE ");
-    statement.append(where);
-  }
-  statement.append(orderBy(reversed));
-  statement.append(" LIMIT " + std::to_string(std::max(n, 0)));
-  lastSql_ = statement.text;
   std::vector<sql::Param> params = statement.values();
   sql::Result r;
-  if (sql::Status s = db->execute(statement.text, params, &r); !s)
-    return fail(kDatabaseError, "Błąd odczytu widoku tabeli " + main_->name + ": " + s.message());
+  sql::Status s = db->execute(statement.text, params, &r);
+  lastSql_ = std::move(statement.text);
+  if (!s) return fail(kDatabaseError, "Błąd odczytu widoku tabeli " + main_->name + ": " + s.message());
   std::size_t keys = order_.size();
   rows.reserve(r.rows.size());
   for (auto& row : r.rows) {
     if (row.size() < keys) continue;
     ViewRow v;
-    std::vector<sql::Cell> key(row.end() - static_cast<std::ptrdiff_t>(keys), row.end());
-    v.position = encodePosition(key);
+    v.position = encodePosition(std::span<const sql::Cell>(row).last(keys));
     row.resize(row.size() - keys);
     v.values = std::move(row);
     rows.push_back(std::move(v));
@@ -497,24 +539,29 @@ int ViewManager::firstPage(int n, std::vector<ViewRow>& rows) { return query({},
 
 int ViewManager::lastPage(int n, std::vector<ViewRow>& rows) { return query({}, true, n, rows); }
 
+int ViewManager::positionValues(std::string_view position, std::vector<sql::Cell>& values) {
+  if (order_.empty()) completeOrder();
+  if (!decodePosition(position, &values) || values.size() != order_.size())
+    return fail(kRecordNotFound, "Niepoprawna pozycja w widoku tabeli " + main_->name + ".");
+  return 0;
+}
+
 int ViewManager::pageAfter(std::string_view position, int n, std::vector<ViewRow>& rows) {
   std::vector<sql::Cell> values;
-  if (order_.empty()) completeOrder();
-  if (!decodePosition(position, &values) || values.size() != order_.size()) {
+  if (int rc = positionValues(position, values); rc != 0) {
     rows.clear();
-    return fail(kRecordNotFound, "Niepoprawna pozycja w widoku tabeli " + main_->name + ".");
+    return rc;
   }
-  return query(keysetCondition(values, true), false, n, rows);
+  return query(keysetBranches(values, true, nullsSortHigh()), false, n, rows);
 }
 
 int ViewManager::pageBefore(std::string_view position, int n, std::vector<ViewRow>& rows) {
   std::vector<sql::Cell> values;
-  if (order_.empty()) completeOrder();
-  if (!decodePosition(position, &values) || values.size() != order_.size()) {
+  if (int rc = positionValues(position, values); rc != 0) {
     rows.clear();
-    return fail(kRecordNotFound, "Niepoprawna pozycja w widoku tabeli " + main_->name + ".");
+    return rc;
   }
-  return query(keysetCondition(values, false), true, n, rows);
+  return query(keysetBranches(values, false, nullsSortHigh()), true, n, rows);
 }
 
 int ViewManager::seek(std::string_view text, int n, std::vector<ViewRow>& rows) {
@@ -527,26 +574,24 @@ int ViewManager::seek(std::string_view text, int n, std::vector<ViewRow>& rows) 
   // An upper-cased order compares with the typed text folded by the database itself.
   s.append(std::string(first.descending ? " <= " : " >= ") + (first.upper ? "UPPER(?)" : "?"));
   s.params.push_back([value] { return value; });
-  return query(s, false, n, rows);
+  std::vector<SqlFragment> branches{std::move(s)};
+  // Where NULLs follow the values, the page goes on into them.
+  if (first.nullable && nullsSortHigh() != first.descending) branches.push_back({first.expr.text + " IS NULL", first.expr.params});
+  return query(branches, false, n, rows);
 }
 
 int ViewManager::fetch(std::string_view position) {
   std::vector<sql::Cell> values;
-  if (order_.empty()) completeOrder();
-  if (!decodePosition(position, &values) || values.size() != order_.size())
-    return fail(kRecordNotFound, "Niepoprawna pozycja w widoku tabeli " + main_->name + ".");
+  if (int rc = positionValues(position, values); rc != 0) return rc;
   SqlFragment s;
   s.append("(");
   for (std::size_t i = 0; i < order_.size(); ++i) {
     if (i) s.append(" AND ");
-    s.append(order_[i].expr);
-    s.append(" = ?");
-    sql::Param v = orderParam(order_[i], values[i]);
-    s.params.push_back([v] { return v; });
+    s.append(compare(i, values[i], "="));
   }
   s.append(")");
   std::vector<ViewRow> rows;
-  if (int rc = query(s, false, 1, rows); rc != 0) return rc;
+  if (int rc = query({s}, false, 1, rows); rc != 0) return rc;
   if (rows.empty()) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + main_->name + ".");
   load(rows.front());
   return succeed();

@@ -123,9 +123,10 @@ class ViewManager {
     bool between;
   };
   struct OrderPart {
-    SqlFragment expr;  // NULL-free expression used in ORDER BY and comparisons
+    SqlFragment expr;  // as in ORDER BY and comparisons: the key's own expression, so an index serves it
     std::string text;  // as written in an order text: "+UPPER(NAZWA)"
     bool descending = false;
+    bool nullable = true;
     bool isText = true;
     bool integral = false;
     bool upper = false;  // compares upper-cased text
@@ -136,11 +137,14 @@ class ViewManager {
   int addOrderPart(std::string_view component, bool descending);
   void completeOrder();
   SqlFragment whereClause() const;
-  SqlFragment selectFrom() const;
-  SqlFragment orderBy(bool reversed) const;
-  SqlFragment keysetCondition(const std::vector<sql::Cell>& values, bool after) const;
+  const SqlFragment& selectFrom() const;
+  const SqlFragment& orderBy(bool reversed) const;
+  std::vector<SqlFragment> keysetBranches(const std::vector<sql::Cell>& values, bool forward, bool nullsHigh) const;
+  SqlFragment compare(std::size_t part, const sql::Cell& value, const char* op) const;
   sql::Param orderParam(const OrderPart& part, const sql::Cell& value) const;
-  int query(const SqlFragment& where, bool reversed, int n, std::vector<ViewRow>& rows);
+  int positionValues(std::string_view position, std::vector<sql::Cell>& values);
+  int query(const std::vector<SqlFragment>& branches, bool reversed, int n, std::vector<ViewRow>& rows);
+  SqlFragment branchSelect(const SqlFragment& where, const SqlFragment& branch, bool reversed, int n) const;
   int fail(int code, std::string text);
   int succeed();
   void shapeChanged();

@@ -12,6 +12,29 @@ namespace slownik::sql {
 namespace {
 
 constexpr unsigned kByteaOid = 17;
+constexpr std::size_t kPreparedStatements = 64;
+// A prepared statement that the server no longer has, or whose plan no longer fits the
+// tables (a column added or dropped under it): prepared afresh, it runs.
+constexpr const char* kStatementGone = "26000";
+constexpr const char* kPlanChanged = "0A000";
+
+std::string_view firstWord(std::string_view sql) {
+  std::size_t i = 0;
+  while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+  std::size_t j = i;
+  while (j < sql.size() && (std::isalpha(static_cast<unsigned char>(sql[j])) || sql[j] == '_')) ++j;
+  return sql.substr(i, j - i);
+}
+
+// Reads are what lists, lookups and checks send again and again with new values; they
+// are the statements worth preparing once per connection.
+bool isRead(std::string_view sql) { return equalsIgnoreCase(firstWord(sql), "SELECT"); }
+
+// After a change of the schema a prepared read may no longer fit its tables.
+bool changesSchema(std::string_view sql) {
+  std::string_view word = firstWord(sql);
+  return equalsIgnoreCase(word, "CREATE") || equalsIgnoreCase(word, "ALTER") || equalsIgnoreCase(word, "DROP");
+}
 
 std::string trimmed(const char* text) {
   std::string s = text ? text : "";
@@ -84,15 +107,68 @@ bool PostgresDatabase::isConnected() const { return conn_ && PQstatus(conn_) == 
 Status PostgresDatabase::ensureConnected() {
   if (isConnected()) return {};
   forgetTransactions();
+  // The server forgot this session's prepared statements with it.
+  prepared_.clear();
+  preparedIndex_.clear();
   PQreset(conn_);
   if (PQstatus(conn_) != CONNECTION_OK)
     return Status::failure("Brak połączenia z serwerem bazy danych: " + trimmed(PQerrorMessage(conn_)));
   return prepareSession();
 }
 
+Status PostgresDatabase::failure(pg_result* res) {
+  std::string message = trimmed(res ? PQresultErrorMessage(res) : PQerrorMessage(conn_));
+  if (message.empty()) message = trimmed(PQerrorMessage(conn_));
+  if (PQstatus(conn_) != CONNECTION_OK) {
+    forgetTransactions();
+    return Status::failure("Utracono połączenie z serwerem bazy danych: " + message);
+  }
+  return Status::failure(message);
+}
+
+std::string PostgresDatabase::preparedName(const std::string& sql, int params, Status* status) {
+  *status = {};
+  if (!isRead(sql)) return {};
+  if (auto it = preparedIndex_.find(sql); it != preparedIndex_.end()) {
+    prepared_.splice(prepared_.begin(), prepared_, it->second);
+    return it->second->second;
+  }
+  std::string name = "slownik_" + std::to_string(++preparedCount_);
+  std::string text = params ? numberedPlaceholders(sql) : sql;
+  PGresult* res = PQprepare(conn_, name.c_str(), text.c_str(), 0, nullptr);
+  if (PQresultStatus(res) != PGRES_COMMAND_OK) {
+    *status = failure(res);
+    PQclear(res);
+    return {};
+  }
+  PQclear(res);
+  prepared_.emplace_front(sql, name);
+  preparedIndex_[sql] = prepared_.begin();
+  if (prepared_.size() > kPreparedStatements) {
+    PQclear(PQexec(conn_, ("DEALLOCATE " + prepared_.back().second).c_str()));
+    preparedIndex_.erase(prepared_.back().first);
+    prepared_.pop_back();
+  }
+  return name;
+}
+
+void PostgresDatabase::forgetAllPrepared() {
+  if (prepared_.empty()) return;
+  PQclear(PQexec(conn_, "DEALLOCATE ALL"));
+  prepared_.clear();
+  preparedIndex_.clear();
+}
+
+void PostgresDatabase::forgetPrepared(const std::string& sql) {
+  auto it = preparedIndex_.find(sql);
+  if (it == preparedIndex_.end()) return;
+  PQclear(PQexec(conn_, ("DEALLOCATE " + it->second->second).c_str()));
+  prepared_.erase(it->second);
+  preparedIndex_.erase(it);
+}
+
 Status PostgresDatabase::execute(std::string_view sql, std::span<const Param> params, Result* out) {
   if (Status s = ensureConnected(); !s) return s;
-  std::string text = params.empty() ? std::string(sql) : numberedPlaceholders(sql);
   std::vector<std::string> storage(params.size());
   std::vector<const char*> values(params.size(), nullptr);
   std::vector<int> lengths(params.size(), 0);
@@ -113,18 +189,41 @@ Status PostgresDatabase::execute(std::string_view sql, std::span<const Param> pa
     values[i] = storage[i].data();
     lengths[i] = static_cast<int>(storage[i].size());
   }
-  PGresult* res = PQexecParams(conn_, text.c_str(), static_cast<int>(params.size()), nullptr, values.data(),
-                               lengths.data(), formats.data(), 0);
-  ExecStatusType st = PQresultStatus(res);
-  if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
-    std::string message = trimmed(res ? PQresultErrorMessage(res) : PQerrorMessage(conn_));
-    if (message.empty()) message = trimmed(PQerrorMessage(conn_));
-    PQclear(res);
-    if (PQstatus(conn_) != CONNECTION_OK) {
-      forgetTransactions();
-      return Status::failure("Utracono połączenie z serwerem bazy danych: " + message);
+  int count = static_cast<int>(params.size());
+  std::string key(sql);
+  if (changesSchema(key)) forgetAllPrepared();
+  auto run = [&](Status* status) -> PGresult* {
+    std::string name = preparedName(key, count, status);
+    if (!*status) return nullptr;
+    if (!name.empty())
+      return PQexecPrepared(conn_, name.c_str(), count, values.data(), lengths.data(), formats.data(), 0);
+    std::string text = params.empty() ? key : numberedPlaceholders(key);
+    return PQexecParams(conn_, text.c_str(), count, nullptr, values.data(), lengths.data(), formats.data(), 0);
+  };
+  auto ok = [](PGresult* r) {
+    ExecStatusType st = PQresultStatus(r);
+    return st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK;
+  };
+  Status status;
+  PGresult* res = run(&status);
+  if (!status) return status;
+  if (!ok(res) && PQstatus(conn_) == CONNECTION_OK) {
+    const char* state = PQresultErrorField(res, PG_DIAG_SQLSTATE);
+    bool stale = state && (std::string_view(state) == kStatementGone || std::string_view(state) == kPlanChanged);
+    if (stale) {
+      forgetPrepared(key);
+      // Inside a transaction the failure has already aborted it: report it as it is.
+      if (transactionDepth() == 0) {
+        PQclear(res);
+        res = run(&status);
+        if (!status) return status;
+      }
     }
-    return Status::failure(message);
+  }
+  if (!ok(res)) {
+    Status s = failure(res);
+    PQclear(res);
+    return s;
   }
   if (out) {
     *out = Result{};
@@ -155,6 +254,7 @@ Status PostgresDatabase::execute(std::string_view sql, std::span<const Param> pa
 Status PostgresDatabase::executeScript(std::string_view sql) {
   if (Status s = ensureConnected(); !s) return s;
   std::string text(sql);
+  forgetAllPrepared();  // a script is DDL as a rule
   PGresult* res = PQexec(conn_, text.c_str());
   ExecStatusType st = PQresultStatus(res);
   Status s = (st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK) ? Status{} : Status::failure(trimmed(PQresultErrorMessage(res)));

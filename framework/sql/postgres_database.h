@@ -1,9 +1,12 @@
 #pragma once
+#include <list>
 #include <string>
+#include <unordered_map>
 
 #include "framework/sql/database.h"
 
 struct pg_conn;
+struct pg_result;
 
 namespace slownik::sql {
 
@@ -31,9 +34,19 @@ class PostgresDatabase final : public Database {
   PostgresDatabase(std::string url, pg_conn* conn, std::string schema);
   Status prepareSession();
   Status ensureConnected();
+  //! The server-side name of a read statement prepared once per connection, or "" when
+  //! the statement is not one to keep; on a failed prepare, "" and the status.
+  std::string preparedName(const std::string& sql, int params, Status* status);
+  void forgetPrepared(const std::string& sql);
+  void forgetAllPrepared();
+  Status failure(pg_result* res);
 
   pg_conn* conn_ = nullptr;
   std::string schema_;
+  // Prepared read statements by text, most recently used first: list and map stay in step.
+  std::list<std::pair<std::string, std::string>> prepared_;
+  std::unordered_map<std::string, std::list<std::pair<std::string, std::string>>::iterator> preparedIndex_;
+  unsigned long preparedCount_ = 0;
 };
 
 }  // namespace slownik::sql

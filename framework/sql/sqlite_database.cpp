@@ -110,10 +110,12 @@ Status SqliteDatabase::execute(std::string_view sql, std::span<const Param> para
   Result local;
   Result& r = out ? *out : local;
   r = Result{};
+  // The first step may prepare a cached statement afresh (the schema changed under it):
+  // only then are its columns known.
+  int rc = sqlite3_step(stmt);
   int columns = sqlite3_column_count(stmt);
   for (int c = 0; c < columns; ++c) r.columns.emplace_back(sqlite3_column_name(stmt, c));
-  int rc;
-  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+  for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
     if (!out) continue;
     std::vector<Cell> row;
     row.reserve(static_cast<std::size_t>(columns));

@@ -10,22 +10,23 @@ namespace {
 
 // TK_Func_PodajKursy_NBPECB(day, currency): one row, the currency, then the NBP date
 // and rate and the ECB date and rate in force on the day ("0" where there is none).
-// The base currency is worth 1 on any day.
+// The base currency is worth 1 on any day. One statement answers all of it: the
+// currency list calls this for every row it shows.
 Status ratesOfCurrency(Database& db, const std::vector<Cell>& argv, Result* out) {
   RoutineArgs args("TK_Func_PodajKursy_NBPECB", argv);
   if (Status s = args.require(2); !s) return s;
   long long day = 0;
   if (Status s = args.integer(0, &day); !s) return s;
   std::string currency = args.trimmedText(1);
-  std::string base;
-  if (Status s = baseCurrency(db, &base); !s) return s;
-  RateQuote nbp, ecb;
-  if (!currency.empty() && currency == base) {
+  CurrencyRates rates;
+  if (!currency.empty()) {
+    if (Status s = ratesInForce(db, currency, day, &rates); !s) return s;
+  }
+  RateQuote& nbp = rates.nbp;
+  RateQuote& ecb = rates.ecb;
+  if (rates.isBase) {
     nbp.date = ecb.date = std::to_string(day);
     nbp.rate = ecb.rate = "1";
-  } else {
-    if (Status s = rateInForce(db, kRateSourceNbp, currency, day, &nbp); !s) return s;
-    if (Status s = rateInForce(db, kRateSourceEcb, currency, day, &ecb); !s) return s;
   }
   out->columns = {"SYM_WALUTY", "NBP_DATA", "NBP_KURS", "ECB_DATA", "ECB_KURS"};
   out->rows.push_back({currency, nbp.date, nbp.rate, ecb.date, ecb.rate});

@@ -1,0 +1,219 @@
+#include "dictionaries/banking/bank_list.h"
+
+#include "dictionaries/banking/bank_form.h"
+#include "dictionaries/banking/bank_sort_orders.h"
+#include "dictionaries/banking/kir_import_entry.h"
+#include "framework/data/requests.h"
+#include "framework/data/table_buffers.h"
+#include "framework/data/file_manager.h"
+#include "framework/runtime/keys.h"
+#include "framework/services/messages.h"
+#include "framework/services/rights.h"
+#include "framework/services/window_parameters.h"
+
+namespace slownik::banking {
+namespace {
+
+constexpr const char* kList = "?LIST";
+constexpr const char* kSortList = "?SORTOWANIE";
+constexpr const char* kDirectionButton = "?UPDOWN";
+constexpr const char* kLocator = "?LOKATOR";
+constexpr const char* kParameterWindow = "Bank_Brw";
+constexpr const char* kImportItem = "Importuj";
+// The list's columns that change colour with the lock: "Nazwa banku", "Nr banku",
+// "Miejscowość".
+const std::vector<int> kLockColumns = {1, 2, 6};
+
+}  // namespace
+
+BankList::BankList()
+    : ListWindow(makeDescriptor()), semaphore_("banki", "Bank jest aktualizowany przez innego użytkownika!") {}
+
+engine::ListDescriptor BankList::makeDescriptor() {
+  using engine::LocatorKind;
+  engine::ListDescriptor d;
+  d.module = 15;
+  d.procedure = "Banki_Brw";
+  d.table = "BANKI";
+  d.windowKey = "Banki";
+  d.helpPage = "kar_fin_bank.htm";
+  d.right = "Banki";
+  d.rightMessage = "Brak uprawnień na dostęp do listy banków!";
+  d.warning = engine::WarningStyle::Message;
+  d.minWidth = 0;  // the resource's
+  d.minHeight = 0;
+  d.sortOrders = {
+      {"BAN:AK_BANKI_NUMER_BANKI", LocatorKind::Filter, "BAN:NUMER_BANKU", kLocator},
+      {"BAN:AK_NAZWA", LocatorKind::Filter, "BAN:NAZWA", kLocator},
+      {"BAN:AK_SWIFT", LocatorKind::Step, "BAN:SWIFT", ""},
+      {"BAN:AK_KOD", LocatorKind::Step, "BAN:KOD_POCZTOWY", ""},
+      {"BAN:AK_MIEJSCOWOSC", LocatorKind::Step, "BAN:MIEJSCOWOSC", ""},
+      {"BAN:AK_BANKI_NUMER_BANKI", LocatorKind::Incremental, "BAN:NUMER_BANKU", kLocator},
+  };
+  d.columns = {"BAN:NAZWA",       "BAN:NUMER_BANKU", "BAN:SWIFT",       "BAN:ULICA_LOKAL", "BAN:KOD_POCZTOWY",
+               "BAN:MIEJSCOWOSC", "BAN:SEMAFOR",     "BAN:FLAGA_STANU", "BAN:ID_BANKU"};
+  d.headerSorter = true;
+  d.form = [] { BANKI_UPD(); };
+  return d;
+}
+
+// --- opening and closing ------------------------------------------------------------
+
+int BankList::opened() {
+  int order = bankSortNumber(svc::POBIERZPARAMETROKNA(kParameterWindow, "sortowanie"));
+  direction_ = isDescending(svc::POBIERZPARAMETROKNA(kParameterWindow, "porządek")) ? kDescending : kAscending;
+  window()->setValue(kSortList, bankSortName(order));
+  window()->setIcon(kDirectionButton, directionIcon(direction_));
+  browse().setSort(order);
+  showSortStyles(order);
+  browse().resetQueue();  // loads the first page in the key order …
+  applyDirection();       // … and turns it to the stored direction
+  return 0;
+}
+
+void BankList::closeActions() {
+  if (!isOpened()) return;
+  svc::ZAPISZPARAMETROKNA(kParameterWindow, "sortowanie", bankSortName(browse().currentSort()));
+  svc::ZAPISZPARAMETROKNA(kParameterWindow, "porządek", direction_);
+}
+
+// --- rows ----------------------------------------------------------------------------
+
+void BankList::setQueueRecord(fw::ListRow& row, const data::ViewRow& source) {
+  ListWindow::setQueueRecord(row, source);
+  if (!coloursReady_ && window()) {
+    if (auto list = window()->control(kList)) coloursReady_ = colours_.init(list->format, kLockColumns);
+  }
+  colours_.apply(row, data::field("BAN:SEMAFOR").number(), currentUser());
+}
+
+// --- sorting -------------------------------------------------------------------------
+
+void BankList::chooseSort(int order) {
+  // A filter typed for the old order would go on hiding rows under the new one.
+  if (fw::Locator* l = browse().locator()) l->reset();
+  browse().setSort(order);
+  showSortStyles(order);
+  applyDirection();
+}
+
+void BankList::showSortStyles(int order) {
+  for (int style = 1; style <= kBankSortOrders; ++style) {
+    rt::ListStyle look;
+    look.fontWeight = style == order ? rt::kBoldWeight : rt::kNormalWeight;
+    window()->setListStyle(kList, style, look);
+  }
+  // Steps locate by the typed character on the list; only the others read the entry.
+  window()->enable(kLocator, order == 1 || order == 2 || order == kFallbackSort);
+}
+
+void BankList::toggleDirection() {
+  direction_ = toggledDirection(direction_);
+  window()->setIcon(kDirectionButton, directionIcon(direction_));
+  applyDirection();
+}
+
+void BankList::applyDirection() {
+  if (headerSorter() && !headerSorter()->orderText().empty()) return;
+  std::string order = view().orderText();
+  std::string wanted = directedOrder(order, isDescending(direction_));
+  if (wanted == order || view().setOrder(wanted) != 0) return;
+  browse().fetch(fw::FetchDirection::First);
+}
+
+bool BankList::isHeaderClickOnKeyedColumn(const rt::Event& e) {
+  if (e.code != rt::event::MouseDown || e.control != kList || !e.inHeader) return false;
+  const auto& columns = descriptor().columns;
+  return e.column >= 1 && e.column <= static_cast<int>(columns.size()) &&
+         !isHeaderSortable(columns[static_cast<std::size_t>(e.column - 1)]);
+}
+
+// --- events ----------------------------------------------------------------------------
+
+int BankList::takeEvent(const rt::Event& e) {
+  // The keyed columns sort through the drop list: their headers don't take clicks.
+  if (isHeaderClickOnKeyedColumn(e)) return fw::kLevelNotify;
+  int rc = ListWindow::takeEvent(e);
+  // The framework may have applied the key order again (a Shift+click on a header gives
+  // the list its own order back): the direction goes with it.
+  if (!isClosing() && window()) applyDirection();
+  return rc;
+}
+
+int BankList::takeAccepted(const rt::Event& e) {
+  if (e.control == kSortList) {
+    chooseSort(bankSortNumber(window()->value(kSortList)));
+    return fw::kLevelNotify;
+  }
+  if (e.control == kDirectionButton) {
+    toggleDirection();
+    return fw::kLevelNotify;
+  }
+  return ListWindow::takeAccepted(e);
+}
+
+void BankList::addPopupItems(fw::PopupClass& popup) {
+  std::string name = popup.addItem("Importuj banki z KIR", kImportItem);
+  popup.setIcon(name, "~import.ico");
+}
+
+void BankList::takePopupChoice(const std::string& item) {
+  if (item != kImportItem) return;
+  IMPORTKIR();
+  reload();
+}
+
+// --- the form and the record semaphore -----------------------------------------------
+
+int BankList::run(int number, int request) {
+  if (this->request() == data::kViewRecord) return data::kRequestCancelled;
+  switch (request) {
+    case data::kInsertRecord: {
+      if (svc::POBIERZUPRAWNIENIE("DBanki") != 1) {
+        warn("Brak uprawnień na dodawanie banków!");
+        return data::kRequestCancelled;
+      }
+      int response = ListWindow::run(number, request);
+      // Releasing the new row is harmless (nobody locked it) and keeps every completed
+      // form followed by a release, as the other dictionaries do.
+      if (response == data::kRequestCompleted) semaphore_.release(data::field("BAN:ID_BANKU").number());
+      return response;
+    }
+    case data::kChangeRecord: return change(number);
+    case data::kDeleteRecord: return remove();
+    default: return ListWindow::run(number, request);
+  }
+}
+
+int BankList::change(int number) {
+  if (svc::POBIERZUPRAWNIENIE("OBanki") != 1) {
+    warn("Brak uprawnień na oglądanie banków!");
+    return data::kRequestCancelled;
+  }
+  const double id = data::field("BAN:ID_BANKU").number();
+  if (!semaphore_.take(id)) return data::kRequestCancelled;
+  // The row was read before the lock: read it again, now that nobody else may change
+  // it, so the form neither shows nor writes back another user's older values.
+  data::fileManager(table()).fetch("BAN:PK_BANKI");
+  int response = ListWindow::run(number, data::kChangeRecord);
+  // The lock taken is the one released, whatever the form left in the record buffer.
+  semaphore_.release(id);
+  return response;
+}
+
+int BankList::remove() {
+  if (svc::POBIERZUPRAWNIENIE("UBanki") != 1) {
+    warn("Brak uprawnień na usuwanie banków!");
+    return data::kRequestCancelled;
+  }
+  if (svc::MSG_PYTANIE("Czy usunąć ten bank?") != svc::kYes) return data::kRequestCancelled;
+  return semaphore_.remove(data::field("BAN:ID_BANKU").number()) ? data::kRequestCompleted
+                                                                  : data::kRequestCancelled;
+}
+
+}  // namespace slownik::banking
+
+extern "C" void BANKI_BRW() {
+  slownik::banking::BankList list;
+  list.run();
+}

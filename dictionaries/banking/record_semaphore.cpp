@@ -1,0 +1,119 @@
+#include "dictionaries/banking/record_semaphore.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "framework/data/globals.h"
+#include "framework/runtime/control.h"
+#include "framework/runtime/error_state.h"
+#include "framework/services/messages.h"
+#include "framework/services/sql_services.h"
+#include "framework/sql/text.h"
+
+namespace slownik::banking {
+namespace {
+
+constexpr long kBlue = 0xFF0000;       // the runtime's colours are blue-green-red
+constexpr long kLightBlue = 0xFF8000;
+constexpr long kRed = 0x0000FF;
+
+std::string call(const std::string& routine, const std::string& table, double id, double user,
+                 const std::string& tail = {}) {
+  return "call " + routine + "(" + sql::quote(table) + "," + sql::sqlId(id) + "," + sql::sqlId(user) + tail + ")";
+}
+
+}  // namespace
+
+RecordSemaphore::RecordSemaphore(std::string table, std::string lockedMessage)
+    : table_(std::move(table)), lockedMessage_(std::move(lockedMessage)) {}
+
+std::string RecordSemaphore::takeStatement(double id, double user) const {
+  return call("TKW_KartotekaSemaforUstaw", table_, id, user, ",2");
+}
+std::string RecordSemaphore::releaseStatement(double id, double user) const {
+  return call("TKW_KartotekaSemaforPoloz", table_, id, user);
+}
+std::string RecordSemaphore::removeStatement(double id, double user) const {
+  return call("TKW_KartotekaZapisSkasuj", table_, id, user);
+}
+
+LockResult RecordSemaphore::run(const std::string& statement) const {
+  svc::EXECSQL(statement);
+  if (rt::errorCode() == 0) return {};
+  LockResult r;
+  r.errorText = rt::errorText();
+  // The stored procedures answer a refusal because of another user's lock with a text
+  // that contains "Lock"; everything else is told as the database said it.
+  r.outcome = r.errorText.find("Lock") != std::string::npos ? LockOutcome::Locked : LockOutcome::Failed;
+  return r;
+}
+
+LockResult RecordSemaphore::tryTake(double id, double user) const { return run(takeStatement(id, user)); }
+LockResult RecordSemaphore::tryRelease(double id, double user) const { return run(releaseStatement(id, user)); }
+LockResult RecordSemaphore::tryRemove(double id, double user) const { return run(removeStatement(id, user)); }
+
+bool RecordSemaphore::warnUnlessDone(const LockResult& result) const {
+  if (result.isDone()) return true;
+  svc::MSG_OSTRZEZENIE(result.outcome == LockOutcome::Locked ? lockedMessage_ : result.errorText);
+  return false;
+}
+
+bool RecordSemaphore::take(double id) const { return warnUnlessDone(tryTake(id, currentUser())); }
+
+bool RecordSemaphore::release(double id) const {
+  LockResult r = tryRelease(id, currentUser());
+  svc::CLOSESQL();
+  // A release never meets another user's lock (it leaves such a lock alone), so any
+  // failure is the database's own and is told as it is.
+  if (r.isDone()) return true;
+  svc::MSG_OSTRZEZENIE(r.errorText);
+  return false;
+}
+
+bool RecordSemaphore::remove(double id) const { return warnUnlessDone(tryRemove(id, currentUser())); }
+
+double currentUser() { return data::glo().ID_UZYTKOWNIKA.get(); }
+
+LockHolder lockHolder(double semafor, double user) {
+  if (semafor > 0 && semafor == user) return LockHolder::CurrentUser;
+  if (semafor > 0) return LockHolder::OtherUser;
+  return LockHolder::Nobody;
+}
+
+CellColours semaphoreColours(LockHolder holder) {
+  switch (holder) {
+    case LockHolder::OtherUser: return {kBlue, rt::kNoColor, kLightBlue, rt::kNoColor};
+    case LockHolder::CurrentUser: return {kRed, rt::kNoColor, kRed, rt::kNoColor};
+    case LockHolder::Nobody: break;
+  }
+  return {rt::kNoColor, rt::kNoColor, rt::kNoColor, rt::kNoColor};
+}
+
+bool SemaphoreRowColours::init(const std::string& listFormat, std::vector<int> columns) {
+  colouredColumns_.clear();
+  plainColumns_.clear();
+  auto format = rt::ListFormat::parse(listFormat);
+  if (!format) return false;
+  for (std::size_t i = 0; i < format->columns.size(); ++i) {
+    const rt::ListColumn& c = format->columns[i];
+    if (!c.cellColours || c.colourField <= 0) continue;
+    bool chosen = std::find(columns.begin(), columns.end(), static_cast<int>(i) + 1) != columns.end();
+    (chosen ? colouredColumns_ : plainColumns_).push_back(c.colourField);
+  }
+  return true;
+}
+
+void SemaphoreRowColours::apply(fw::ListRow& row, double semafor, double user) const {
+  auto put = [&row](int field, const CellColours& c) {
+    row.field(field) = std::to_string(c.text);
+    row.field(field + 1) = std::to_string(c.back);
+    row.field(field + 2) = std::to_string(c.selectedText);
+    row.field(field + 3) = std::to_string(c.selectedBack);
+  };
+  const CellColours locked = semaphoreColours(lockHolder(semafor, user));
+  const CellColours plain = semaphoreColours(LockHolder::Nobody);
+  for (int f : colouredColumns_) put(f, locked);
+  for (int f : plainColumns_) put(f, plain);
+}
+
+}  // namespace slownik::banking

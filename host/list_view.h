@@ -1,0 +1,34 @@
+#pragma once
+#include <QTableView>
+
+namespace slownik::host {
+
+class QtListModel;
+class ListHeaderView;
+
+//! The table that draws a list control: columns as wide as the format asks (never
+//! narrower than their header), grouped headers, rows as high as their lines, the
+//! colours of selected cells, and a size hint that shows every column.
+class ListView : public QTableView {
+  Q_OBJECT
+ public:
+  ListView(QtListModel* model, QWidget* parent = nullptr);
+
+  QtListModel* listModel() const { return model_; }
+  ListHeaderView* header() const { return header_; }
+  //! Takes the format's columns after the model was refreshed.
+  void applyFormat();
+  //! The height of one line of a row in dialog units (0 = the font's own).
+  void setRowHeightUnits(int units);
+  //! The grid colour; an invalid colour gives the style's own.
+  void setGridColor(const QColor& color);
+
+  QSize sizeHint() const override;
+
+ private:
+  QtListModel* model_;
+  ListHeaderView* header_;
+  int rowHeightUnits_ = 0;
+};
+
+}  // namespace slownik::host

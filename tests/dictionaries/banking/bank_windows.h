@@ -1,0 +1,105 @@
+#pragma once
+// Plays the user at the bank list and form: a seeded database, the headless front-end,
+// the windows started on procedure threads.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dictionaries/banking/bank_list.h"
+#include "framework/data/globals.h"
+#include "framework/data/requests.h"
+#include "framework/data/table_buffers.h"
+#include "framework/runtime/headless_front_end.h"
+#include "framework/runtime/procedure_thread.h"
+#include "framework/runtime/window_resource.h"
+#include "framework/sql/seed.h"
+#include "support/backends.h"
+
+namespace slownik::banking::test {
+
+inline constexpr double kAdmin = 6100003;
+inline constexpr double kJan = 6100004;
+inline const std::string kLockedText = "Bank jest aktualizowany przez innego użytkownika!";
+
+//! Where the list-buffer fields of a bank row are: every column has its value and four
+//! colours; the carried fields follow the thirty of the columns.
+inline constexpr int kColumnFields = 5;
+inline int valueField(int column) { return (column - 1) * kColumnFields + 1; }
+inline int textColourField(int column) { return valueField(column) + 1; }
+inline constexpr int kSemaforField = 31;
+inline constexpr int kIdField = 33;
+
+struct ListOutcome {
+  std::atomic<int> response{-1};
+  std::atomic<double> chosenId{0};
+};
+
+class BankWindowTest : public slownik::test::DatabaseTest {
+ protected:
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    ASSERT_TRUE(sql::seedDemo(db()).isOk());
+    data::glo().ID_FIRMY = 1;
+    data::glo().ID_UZYTKOWNIKA = kAdmin;
+    fe_ = &rt::HeadlessFrontEnd::install();
+    fe_->reset();
+    rt::setResourceRoot(slownik::test::sourceDir() + "/resources");
+  }
+  void TearDown() override {
+    if (fe_) {
+      fe_->closeAll();
+      for (const auto& p : fe_->takeProblems()) ADD_FAILURE() << p;
+    }
+    threads_.clear();
+    DatabaseTest::TearDown();
+  }
+
+  //! BANKI_BRW on a procedure thread with `request` in GLOBALREQUEST.
+  std::shared_ptr<ListOutcome> startList(int request = data::kNoRequest) {
+    auto out = std::make_shared<ListOutcome>();
+    threads_.push_back(rt::startProcedure([out, request] {
+      data::GLOBALREQUEST() = static_cast<std::uint8_t>(request);
+      BANKI_BRW();
+      out->response = data::GLOBALRESPONSE();
+      out->chosenId = data::field("BAN:ID_BANKU").number();
+    }));
+    return out;
+  }
+  std::shared_ptr<rt::Window> openList(int request = data::kNoRequest) {
+    outcome_ = startList(request);
+    auto w = fe().waitForWindow("Lista banków");
+    EXPECT_TRUE(w) << "the bank list did not open";
+    return w;
+  }
+  void join() {
+    for (auto& t : threads_) t.join();
+    threads_.clear();
+  }
+
+  static std::vector<std::vector<std::string>> rows(const std::shared_ptr<rt::Window>& w) {
+    return w->control("?LIST")->rows;
+  }
+  //! One list-buffer field of every row, top to bottom.
+  static std::vector<std::string> columnOf(const std::shared_ptr<rt::Window>& w, int field) {
+    std::vector<std::string> out;
+    for (const auto& r : rows(w)) out.push_back(field <= static_cast<int>(r.size()) ? r[static_cast<std::size_t>(field - 1)] : "");
+    return out;
+  }
+  std::string bank(int id, const std::string& column) {
+    return scalar("SELECT " + column + " FROM BANKI WHERE ID_BANKU = " + std::to_string(id));
+  }
+  int bankCount() { return std::stoi(scalar("SELECT COUNT(*) FROM BANKI")); }
+
+  rt::HeadlessFrontEnd& fe() { return *fe_; }
+  std::shared_ptr<ListOutcome> outcome_;
+
+ private:
+  rt::HeadlessFrontEnd* fe_ = nullptr;
+  std::vector<rt::ProcedureThread> threads_;
+};
+
+}  // namespace slownik::banking::test

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "dictionaries/tax_currency/currency_list.h"
+#include "dictionaries/tax_currency/rates_window.h"
+#include "engine/window_fixture.h"
+#include "framework/data/requests.h"
+#include "framework/runtime/date_time.h"
+#include "framework/runtime/keys.h"
+#include "framework/services/rates/rate_table.h"
+#include "support/http_server.h"
+
+namespace slownik {
+namespace {
+
+using rt::button::No;
+using rt::button::Ok;
+using rt::button::Yes;
+
+const char* kNbpTableA = R"x([{"table":"A","no":"005/A/NBP/2024","effectiveDate":"2024-01-08","rates":[
+  {"currency":"euro","code":"EUR","mid":4.3500},{"currency":"dolar amerykański","code":"USD","mid":3.9800}]}])x";
+
+std::string nbpPath(const char* table, const char* date) {
+  return std::string("/api/exchangerates/tables/") + table + "/" + date + "/?format=json";
+}
+
+class RatesWindowTest : public test::WindowFixture {
+ protected:
+  std::shared_ptr<rt::Window> openRates(std::int32_t day, std::string mode = {}) {
+    start([this, day, mode] { response_ = tax_currency::KursyWalutBrw(day, mode); });
+    return window("Kursy walut");
+  }
+  static std::vector<std::string> listColumn(const std::shared_ptr<rt::Window>& w, const char* list, std::size_t c) {
+    std::vector<std::string> out;
+    auto control = w->control(list);
+    if (!control) return out;
+    for (const auto& r : control->rows) out.push_back(c < r.size() ? r[c] : "");
+    return out;
+  }
+  // The form of a request, told apart by its fields (both forms are titled "… kursu").
+  std::shared_ptr<rt::Window> form(const char* title, const char* field) {
+    auto w = window(title);
+    EXPECT_TRUE(w && w->has(field)) << title << " without " << field;
+    return w;
+  }
+  std::atomic<int> response_{-1};
+  const std::int32_t jan3 = rt::dayNumber(2024, 1, 3);
+};
+
+TEST_P(RatesWindowTest, DatesFromTheFilterDayAndTheRatesOfTheSelectedDate) {
+  asUser(4242);
+  fe().expectMessage(Ok, "Brak uprawnień na dostęp do kursów walut!");
+  start([] { tax_currency::KursyWalutBrw(0, ""); });
+  join();
+
+  asUser(sql::demo::kAdminUserId);
+  auto w = openRates(jan3);
+  ASSERT_TRUE(w);
+  EXPECT_EQ(w->value("?DATA_FILTR"), "03.01.2024");
+  EXPECT_EQ(listColumn(w, "?LIST", 2), (std::vector<std::string>{"03.01.2024", "04.01.2024"}));
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", 1));
+  auto symbols = listColumn(w, "?LIST1", 0);
+  EXPECT_EQ(symbols.size(), 11u);
+  EXPECT_EQ(symbols.front(), "CHF");
+  EXPECT_TRUE(w->control("?CZY_PRZELICZAC")->enabled);  // NBP rates exist for the 3rd
+
+  // The ECB source has no tables at all.
+  ASSERT_TRUE(fe().click(w, "?F_NBP_ECB:ECB"));
+  EXPECT_TRUE(listColumn(w, "?LIST", 2).empty());
+  EXPECT_TRUE(listColumn(w, "?LIST1", 0).empty());
+  EXPECT_FALSE(w->control("?CZY_PRZELICZAC")->enabled);
+  ASSERT_TRUE(fe().click(w, "?F_NBP_ECB:NBP"));
+
+  ASSERT_TRUE(fe().type(w, "?DATA_FILTR", "04.01.2024"));
+  EXPECT_EQ(listColumn(w, "?LIST", 2), (std::vector<std::string>{"04.01.2024"}));
+  EXPECT_EQ(w->focus(), "?LIST");
+  ASSERT_TRUE(fe().press(w, rt::key::Esc));
+  join();
+  EXPECT_EQ(response_, data::kRequestCompleted);
+}
+
+TEST_P(RatesWindowTest, EachListHasItsOwnFormAndKeys) {
+  auto w = openRates(jan3);
+  ASSERT_TRUE(w);
+  // A date that is already quoted is refused; another one is added and shown.
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", 1));
+  ASSERT_TRUE(fe().press(w, rt::key::Ins));
+  auto dateForm = form("Dodawanie kursu", "?DATKUR:DATA_NOT");
+  ASSERT_TRUE(dateForm);
+  EXPECT_EQ(dateForm->value("?DATKUR:DATA_NOT"), rt::formatShortDate(rt::today()));
+  ASSERT_TRUE(fe().type(dateForm, "?DATKUR:DATA_NOT", "03.01.2024"));
+  fe().expectMessage(Ok, "Notowanie na dzień 03.01.2024 już zostało zdefiniowane!|Proszę zmienić dzień.");
+  ASSERT_TRUE(fe().click(dateForm, "?OK"));
+  EXPECT_EQ(dateForm->focus(), "?DATKUR:DATA_NOT");
+  ASSERT_TRUE(fe().type(dateForm, "?DATKUR:DATA_NOT", "05.01.2024"));
+  ASSERT_TRUE(fe().click(dateForm, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(dateForm));
+  fe().settle(w);
+  EXPECT_EQ(listColumn(w, "?LIST", 2), (std::vector<std::string>{"03.01.2024", "04.01.2024", "05.01.2024"}));
+  EXPECT_EQ(w->control("?LIST")->selection, 3);
+  EXPECT_TRUE(listColumn(w, "?LIST1", 0).empty());
+  EXPECT_EQ(scalar("SELECT ID_BANKU FROM DATY_KURSOW WHERE DATA_NOT = " + std::to_string(rt::dayNumber(2024, 1, 5))), "0");
+
+  // Ins in the rates list opens the rate form, for the selected date.
+  ASSERT_TRUE(fe().click(w, "?LIST1"));
+  ASSERT_TRUE(fe().press(w, rt::key::Ins));
+  auto rateForm = form("Dodawanie kursu", "?KUR:KURS_ZAKUPU");
+  ASSERT_TRUE(rateForm);
+  fe().expectMessage(Ok, "Musisz wybrać symbol waluty!");
+  ASSERT_TRUE(fe().click(rateForm, "?OK"));
+  ASSERT_TRUE(fe().choose(rateForm, "?KUR:SYM_WALUTY", "HUF"));
+  EXPECT_EQ(rateForm->value("?WAL:MNOZNIK_WALUTY"), "100");
+  ASSERT_TRUE(fe().type(rateForm, "?KUR:KURS_ZAKUPU", "4,0000"));
+  EXPECT_EQ(rateForm->value("?KUR:KURS_SREDNI"), "0,0000");  // one rate alone gives no average
+  ASSERT_TRUE(fe().type(rateForm, "?KUR:KURS_SPRZEDAZY", "4,1000"));
+  EXPECT_EQ(rateForm->value("?KUR:KURS_SREDNI"), "4,0500");
+  ASSERT_TRUE(fe().click(rateForm, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(rateForm));
+  fe().settle(w);
+  EXPECT_EQ(listColumn(w, "?LIST1", 0), (std::vector<std::string>{"HUF"}));
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT K JOIN DATY_KURSOW D ON D.ID_DATY = K.ID_DATY WHERE D.DATA_NOT = " +
+                   std::to_string(rt::dayNumber(2024, 1, 5)) + " AND K.SYM_WALUTY = 'HUF' AND K.KURS_SREDNI = 4.05"),
+            "1");
+
+  // The same currency again on that date is refused.
+  ASSERT_TRUE(fe().click(w, "?INSERT:2"));
+  rateForm = form("Dodawanie kursu", "?KUR:KURS_ZAKUPU");
+  ASSERT_TRUE(rateForm);
+  ASSERT_TRUE(fe().choose(rateForm, "?KUR:SYM_WALUTY", "HUF"));
+  fe().expectMessage(Ok, "Kurs waluty HUF o danej dacie już istnieje!");
+  ASSERT_TRUE(fe().click(rateForm, "?OK"));
+  ASSERT_TRUE(fe().click(rateForm, "?CANCEL"));
+  ASSERT_TRUE(fe().waitForClose(rateForm));
+
+  // F2 in the rates list changes the rate; the currency stays fixed.
+  ASSERT_TRUE(fe().clickRow(w, "?LIST1", 1));
+  ASSERT_TRUE(fe().press(w, rt::key::F2));
+  rateForm = form("Edycja kursu", "?KUR:KURS_ZAKUPU");
+  ASSERT_TRUE(rateForm);
+  EXPECT_FALSE(rateForm->control("?KUR:SYM_WALUTY")->enabled);
+  ASSERT_TRUE(fe().click(rateForm, "?CANCEL"));
+  ASSERT_TRUE(fe().waitForClose(rateForm));
+}
+
+TEST_P(RatesWindowTest, DownloadModeFetchesTheTableAndClosingAsksToRecalculatePrices) {
+  test::HttpServer server;
+  server.serve(nbpPath("A", "2024-01-08"), 200, kNbpTableA);
+  svc::setRateSources({server.baseUrl(), server.baseUrl() + "/ecb"});
+  fe().expectMessage(Ok, "Pobrano kursy walut z banku NBP.");
+  auto w = openRates(rt::dayNumber(2024, 1, 8), "Pobierz z NBP");
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(fe().waitForMessages(1));
+  fe().settle(w);
+  EXPECT_EQ(listColumn(w, "?LIST", 2), (std::vector<std::string>{"08.01.2024"}));
+  EXPECT_TRUE(w->control("?CZY_PRZELICZAC")->enabled);
+  ASSERT_TRUE(fe().click(w, "?CZY_PRZELICZAC"));
+  fe().expectMessage(No, "Czy przeliczyć ceny sprzedaży dla wszystkich artykułów po aktualnych kursach?");
+  ASSERT_TRUE(fe().press(w, rt::key::Esc));
+  join();
+  // The choice is kept for the next time.
+  start([] {});
+  join();
+  auto again = openRates(rt::dayNumber(2024, 1, 8));
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->value("?CZY_PRZELICZAC"), "1");
+  fe().expectMessage(No, "Czy przeliczyć ceny sprzedaży");
+  ASSERT_TRUE(fe().press(again, rt::key::Esc));
+}
+
+TEST_P(RatesWindowTest, CurrencyListDownloadsAndShowsTheRates) {
+  test::HttpServer server;
+  server.serve(nbpPath("A", "2024-01-08"), 200, kNbpTableA);
+  svc::setRateSources({server.baseUrl(), server.baseUrl() + "/ecb"});
+  start([] { WALUTY_BRW(); });
+  auto w = window("Waluty");
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(fe().type(w, "?DATA_KURSU", "08.01.2024"));
+  fe().expectMessage(No, "Pobrano kursy walut z banku NBP.|Chcesz je zobaczyć?");
+  ASSERT_TRUE(fe().click(w, "?BUTTONNBP"));
+  int eur = rowOf(w, 2, "EUR");
+  ASSERT_GT(eur, 0);
+  EXPECT_EQ(rows(w)[static_cast<std::size_t>(eur - 1)][7], "4,350000");
+
+  // Yes: the rate window opens on the downloaded day.
+  fe().expectMessage(Yes, "Chcesz je zobaczyć?");
+  ASSERT_TRUE(fe().click(w, "?BUTTONNBP"));
+  auto rates = window("Kursy walut");
+  ASSERT_TRUE(rates);
+  EXPECT_EQ(rates->value("?DATA_FILTR"), "08.01.2024");
+  ASSERT_TRUE(fe().press(rates, rt::key::Esc));
+  ASSERT_TRUE(fe().waitForClose(rates));
+}
+
+SLOWNIK_ON_ALL_BACKENDS(RatesWindowTest);
+
+}  // namespace
+}  // namespace slownik
