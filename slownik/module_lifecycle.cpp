@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/module_objects.h"
 #include "framework/classes/error_class.h"
 #include "framework/classes/ini_class.h"
 #include "framework/classes/xtooltip_class.h"
@@ -75,11 +76,14 @@ struct LoadedModule {
     fw::XTOOLTIP().init(static_cast<int>(data::glo().TOOLTIPTYPE.get()), "Informacja", true);
     rt::onThreadStart(threadStarted);
     rt::onThreadEnd(threadEnded);
+    // The engine's windows sit below this library: tell them where the module's objects are.
+    engine::setModuleObjects(&slownik::errorHandler, &slownik::settingsManager);
     loaded.store(true, std::memory_order_release);
   }
 
   ~LoadedModule() {
     loaded.store(false, std::memory_order_release);
+    engine::setModuleObjects(nullptr, nullptr);
     fw::XTOOLTIP().kill();
     ownIni.kill();
     iniRef.store(nullptr, std::memory_order_release);

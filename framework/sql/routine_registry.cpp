@@ -127,9 +127,9 @@ RoutineRegistry& RoutineRegistry::instance() {
 
 RoutineRegistry::RoutineRegistry() { registerStandardRoutines(*this); }
 
-void RoutineRegistry::add(std::string name, RoutineBody body) {
+void RoutineRegistry::add(std::string name, RoutineBody body, Access access) {
   std::lock_guard lock(mutex_);
-  routines_[toUpperAscii(name)] = std::move(body);
+  routines_[toUpperAscii(name)] = Entry{std::move(body), access};
 }
 
 bool RoutineRegistry::contains(std::string_view name) const {
@@ -138,13 +138,20 @@ bool RoutineRegistry::contains(std::string_view name) const {
 }
 
 Status RoutineRegistry::invoke(Database& db, const RoutineCall& call, Result* out) {
-  RoutineBody body;
+  Entry entry;
   {
     std::lock_guard lock(mutex_);
     auto it = routines_.find(toUpperAscii(call.name));
     if (it == routines_.end()) return Status::failure("Nieznana procedura " + call.name);
-    body = it->second;
+    entry = it->second;
   }
+  if (entry.access == Access::ReadsOnly) {
+    Result rows;
+    Status s = entry.body(db, call.args, &rows);
+    if (s && out) *out = std::move(rows);
+    return s;
+  }
+  const RoutineBody& body = entry.body;
   Transaction tx(db, TransactionMode::Immediate);
   if (!tx.status()) return tx.status();
   Result rows;

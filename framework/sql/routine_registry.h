@@ -23,7 +23,7 @@ struct RoutineCall {
 std::optional<RoutineCall> parseRoutineCall(std::string_view sql);
 
 //! Body of a stored routine: runs against the connection inside one transaction
-//! (opened by the registry); rows it returns go to out. An error text is what the
+//! (opened by the registry for routines that write); rows it returns go to out. An error text is what the
 //! caller's EXECSQL reports.
 using RoutineBody = std::function<Status(Database& db, const std::vector<Cell>& args, Result* out)>;
 
@@ -33,7 +33,10 @@ class RoutineRegistry {
  public:
   static RoutineRegistry& instance();
 
-  void add(std::string name, RoutineBody body);
+  //! A routine that only reads (a lookup, a check) runs without a write transaction,
+  //! so it neither waits for writers nor makes them wait.
+  enum class Access { Writes, ReadsOnly };
+  void add(std::string name, RoutineBody body, Access access = Access::Writes);
   bool contains(std::string_view name) const;
   //! Runs the routine in its own transaction (a savepoint inside an open one).
   Status invoke(Database& db, const RoutineCall& call, Result* out);
@@ -41,7 +44,11 @@ class RoutineRegistry {
  private:
   RoutineRegistry();
   mutable std::mutex mutex_;
-  std::map<std::string, RoutineBody> routines_;  // key: upper-case name
+  struct Entry {
+    RoutineBody body;
+    Access access = Access::Writes;
+  };
+  std::map<std::string, Entry> routines_;  // key: upper-case name
 };
 
 //! Registers every routine the module's database offers (framework/sql/routines/).

@@ -14,12 +14,27 @@ std::string columnSql(const Dialect& dialect, const ColumnDef& c) {
 }
 
 std::string indexColumns(const KeyDef& key, const TableDef& table) {
+  // A list ordered by a key that isn't unique is completed by the primary key, so that
+  // every row has one place; ending the index the same way lets pages come straight
+  // off the index even inside a large group of equal values.
+  std::vector<KeyComponent> parts = key.components;
+  if (!key.unique) {
+    if (const KeyDef* pk = table.primaryKey()) {
+      for (const auto& part : pk->components) {
+        bool present = false;
+        for (const auto& own : parts) present = present || equalsIgnoreCase(own.column, part.column);
+        if (!present) parts.push_back(part);
+      }
+    }
+  }
   std::string s;
-  for (const auto& part : key.components) {
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const KeyComponent& part = parts[i];
     if (!s.empty()) s += ", ";
     const ColumnDef* col = table.column(part.column);
     bool text = col && (col->type == ColumnType::Text || col->type == ColumnType::Memo);
-    s += key.caseInsensitive && text ? "UPPER(" + part.column + ")" : part.column;
+    bool ownPart = i < key.components.size();  // the completing key compares as it is
+    s += key.caseInsensitive && text && ownPart ? "UPPER(" + part.column + ")" : part.column;
     if (part.descending) s += " DESC";
   }
   return s;

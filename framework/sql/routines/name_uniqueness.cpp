@@ -37,7 +37,7 @@ Status checkNameIsUnique(Database& db, const std::vector<Cell>& argv, Result*) {
 }  // namespace
 
 void registerNameUniquenessRoutines(RoutineRegistry& registry) {
-  registry.add("TK_CzyNazwaJestUnikalna", checkNameIsUnique);
+  registry.add("TK_CzyNazwaJestUnikalna", checkNameIsUnique, RoutineRegistry::Access::ReadsOnly);
 }
 
 }  // namespace slownik::sql

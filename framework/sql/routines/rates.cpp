@@ -60,8 +60,8 @@ Status ratesExist(Database& db, const std::vector<Cell>& argv, Result* out) {
 }  // namespace
 
 void registerRateRoutines(RoutineRegistry& registry) {
-  registry.add("TK_Func_PodajKursy_NBPECB", ratesOfCurrency);
-  registry.add("TK_Czy_SaKursyWalut", ratesExist);
+  registry.add("TK_Func_PodajKursy_NBPECB", ratesOfCurrency, RoutineRegistry::Access::ReadsOnly);
+  registry.add("TK_Czy_SaKursyWalut", ratesExist, RoutineRegistry::Access::ReadsOnly);
 }
 
 }  // namespace slownik::sql

@@ -20,7 +20,7 @@ Status withoutPolishLettersRoutine(Database&, const std::vector<Cell>& argv, Res
 }  // namespace
 
 void registerTextRoutines(RoutineRegistry& registry) {
-  registry.add("TK_Func_BezPolskichZnakow", withoutPolishLettersRoutine);
+  registry.add("TK_Func_BezPolskichZnakow", withoutPolishLettersRoutine, RoutineRegistry::Access::ReadsOnly);
 }
 
 }  // namespace slownik::sql

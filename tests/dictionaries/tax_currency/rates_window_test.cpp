@@ -192,6 +192,45 @@ TEST_P(RatesWindowTest, CurrencyListDownloadsAndShowsTheRates) {
   ASSERT_TRUE(fe().waitForClose(rates));
 }
 
+// Another user may change the tables while a form is open: whatever the form's outcome,
+// both lists show the database as it is when the form closes.
+TEST_P(RatesWindowTest, BothListsReloadAfterACancelledForm) {
+  auto w = openRates(jan3);
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", 1));
+  const std::string jan3Id =
+      scalar("SELECT ID_DATY FROM DATY_KURSOW WHERE ID_BANKU = 0 AND DATA_NOT = " + std::to_string(jan3));
+  const std::string nextId = scalar("SELECT MAX(ID_DATY) + 1 FROM DATY_KURSOW");
+  ASSERT_FALSE(listColumn(w, "?LIST1", 0).empty());
+  const std::string first = listColumn(w, "?LIST1", 0).front();
+
+  // The rate form, cancelled: the rates list reads the changed rate.
+  ASSERT_TRUE(fe().clickRow(w, "?LIST1", 1));
+  ASSERT_TRUE(fe().press(w, rt::key::F2));
+  auto rateForm = form("Edycja kursu", "?KUR:KURS_ZAKUPU");
+  ASSERT_TRUE(rateForm);
+  exec("UPDATE KURSY_WALUT SET KURS_ZAKUPU = 7.1234 WHERE ID_DATY = " + jan3Id + " AND SYM_WALUTY = '" + first + "'");
+  ASSERT_TRUE(fe().click(rateForm, "?CANCEL"));
+  ASSERT_TRUE(fe().waitForClose(rateForm));
+  fe().settle(w);
+  ASSERT_FALSE(listColumn(w, "?LIST1", 1).empty());
+  EXPECT_EQ(listColumn(w, "?LIST1", 1).front(), "7,1234");
+
+  // The date form, cancelled: the dates list shows a date added meanwhile.
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", 1));
+  ASSERT_TRUE(fe().press(w, rt::key::F2));
+  auto dateForm = form("Edycja kursu", "?DATKUR:DATA_NOT");
+  ASSERT_TRUE(dateForm);
+  exec("INSERT INTO DATY_KURSOW (ID_DATY, ID_BANKU, DATA_NOT) VALUES (" + nextId + ", 0, " +
+       std::to_string(rt::dayNumber(2024, 1, 9)) + ")");
+  ASSERT_TRUE(fe().click(dateForm, "?CANCEL"));
+  ASSERT_TRUE(fe().waitForClose(dateForm));
+  fe().settle(w);
+  EXPECT_EQ(listColumn(w, "?LIST", 2), (std::vector<std::string>{"03.01.2024", "04.01.2024", "09.01.2024"}));
+  ASSERT_TRUE(fe().press(w, rt::key::Esc));
+  join();
+}
+
 SLOWNIK_ON_ALL_BACKENDS(RatesWindowTest);
 
 }  // namespace
