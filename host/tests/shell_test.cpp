@@ -249,7 +249,8 @@ TEST(HostFrame, MenuGroupsEntriesBySubsystemAndStartsThemOnTheirOwnThread) {
   QSignalSpy finished(&launcher, &ProcedureLauncher::finished);
   vatRuns = 0;
   tax->actions().at(0)->trigger();
-  ASSERT_TRUE(finished.wait(5000));
+  // The procedure may end before the wait begins: wait() only sees signals still to come.
+  ASSERT_TRUE(finished.count() >= 1 || finished.wait(5000));
   EXPECT_EQ(vatRuns.load(), 1);
   EXPECT_TRUE(ranOnOtherThread.load());
   EXPECT_EQ(finished.at(0).at(0).toString(), "VAT_BRW");
@@ -257,7 +258,7 @@ TEST(HostFrame, MenuGroupsEntriesBySubsystemAndStartsThemOnTheirOwnThread) {
 
   // A procedure that fails is reported; the frame and its other windows go on.
   tax->actions().at(3)->trigger();
-  ASSERT_TRUE(finished.wait(5000));
+  ASSERT_TRUE(finished.count() >= 2 || finished.wait(5000));
   EXPECT_EQ(finished.at(1).at(0).toString(), "LOADVAT");
   EXPECT_EQ(finished.at(1).at(1).toString(), "brak tabeli");
   QCoreApplication::processEvents();
