@@ -29,13 +29,19 @@ void warn(WarningStyle style, std::string_view text) {
   }
 }
 
-// The list manager with the dictionary's row hook and the header sorter's reset.
+// The list manager with the dictionary's row and order hooks and the header sorter's reset.
 class ListWindow::Browse : public fw::BrowseClass {
  public:
   explicit Browse(ListWindow& owner) : owner_(owner) {}
   void setQueueRecord(fw::ListRow& row, const data::ViewRow& source) override {
     BrowseClass::setQueueRecord(row, source);
     owner_.setQueueRecord(row, source);
+  }
+  void orderApplied() override {
+    // The list's own order puts the header sorting aside before the dictionary hears of
+    // it, so that it sees no header order that is no longer in force.
+    if (!isSortReplaced()) owner_.sortChanged();
+    owner_.orderApplied();
   }
   using BrowseClass::setSort;
   bool setSort(int order, bool force) override {
@@ -246,17 +252,12 @@ int ListWindow::run(int number, int request) {
 }
 
 void ListWindow::setIcon(fw::ListRow& row, int column, int icon) const {
-  if (column < 1 || column > static_cast<int>(format_.columns.size())) return;
-  int field = format_.columns[static_cast<std::size_t>(column - 1)].iconField;
-  if (field > 0) row.field(field) = std::to_string(icon);
+  if (browse_) browse_->setIcon(row, column, icon);
 }
 
 void ListWindow::setColours(fw::ListRow& row, int column, long text, long back, long selectedText,
                             long selectedBack) const {
-  if (column < 1 || column > static_cast<int>(format_.columns.size())) return;
-  int field = format_.columns[static_cast<std::size_t>(column - 1)].colourField;
-  if (field <= 0) return;
-  for (long colour : {text, back, selectedText, selectedBack}) row.field(field++) = std::to_string(colour);
+  if (browse_) browse_->setColours(row, column, text, back, selectedText, selectedBack);
 }
 
 void ListWindow::reload() {

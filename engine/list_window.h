@@ -150,6 +150,11 @@ class ListWindow : public fw::WindowManager {
   //! Icons and computed columns of a row; the bound fields are already copied and the
   //! row's record is in the record buffers.
   virtual void setQueueRecord(fw::ListRow& row, const data::ViewRow& source);
+  //! The view's order was just set: the list's own sort order (at opening, on a change of
+  //! sort order, and when a Shift+click on a header gives it back) or one the column
+  //! headers chose. The list loads its first page right after, so an override may still
+  //! adjust the view's order (its direction, say) but should not load rows itself.
+  virtual void orderApplied() {}
   //! Ranges of the view beyond companyField.
   virtual void setRanges(data::ViewManager& view);
   //! How the controls follow the window's size. The default: the list grows both ways,
@@ -169,9 +174,8 @@ class ListWindow : public fw::WindowManager {
   data::ViewManager& view() { return *view_; }
   data::RelationManager* relation() const { return relation_; }
   const sql::TableDef& table() const { return *table_; }
-  //! Sets the icon number of list column `column` (1-based) in a row (setQueueRecord).
+  //! The list manager's setIcon and setColours, for setQueueRecord.
   void setIcon(fw::ListRow& row, int column, int icon) const;
-  //! Sets the four colours of a '*' column: text, background, selected text and background.
   void setColours(fw::ListRow& row, int column, long text, long back, long selectedText, long selectedBack) const;
   //! Reloads the list from the database, keeping the position.
   void reload();

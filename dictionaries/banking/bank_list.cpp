@@ -133,11 +133,16 @@ bool BankList::isHeaderClickOnKeyedColumn(const rt::Event& e) {
 int BankList::takeEvent(const rt::Event& e) {
   // The keyed columns sort through the drop list: their headers don't take clicks.
   if (isHeaderClickOnKeyedColumn(e)) return fw::kLevelNotify;
-  int rc = ListWindow::takeEvent(e);
-  // The framework may have applied the key order again (a Shift+click on a header gives
-  // the list its own order back): the direction goes with it.
-  if (!isClosing() && window()) applyDirection();
-  return rc;
+  return ListWindow::takeEvent(e);
+}
+
+void BankList::orderApplied() {
+  // Whenever the key order is applied again (a Shift+click on a header gives the list its
+  // own order back) the stored direction goes with it; the list loads its page right after.
+  if (headerSorter() && !headerSorter()->orderText().empty()) return;
+  std::string order = view().orderText();
+  std::string wanted = directedOrder(order, isDescending(direction_));
+  if (wanted != order) view().setOrder(wanted);
 }
 
 int BankList::takeAccepted(const rt::Event& e) {

@@ -19,6 +19,7 @@ class BankList : public engine::ListWindow {
   int opened() override;
   void setQueueRecord(fw::ListRow& row, const data::ViewRow& source) override;
   int takeEvent(const rt::Event& e) override;
+  void orderApplied() override;
   int takeAccepted(const rt::Event& e) override;
   using engine::ListWindow::run;
   int run(int number, int request) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "framework/classes/browse_class.h"
 #include "framework/data/globals.h"
 #include "framework/runtime/control.h"
 #include "framework/runtime/error_state.h"
@@ -105,10 +106,7 @@ bool SemaphoreRowColours::init(const std::string& listFormat, std::vector<int> c
 
 void SemaphoreRowColours::apply(fw::ListRow& row, double semafor, double user) const {
   auto put = [&row](int field, const CellColours& c) {
-    row.field(field) = std::to_string(c.text);
-    row.field(field + 1) = std::to_string(c.back);
-    row.field(field + 2) = std::to_string(c.selectedText);
-    row.field(field + 3) = std::to_string(c.selectedBack);
+    fw::setCellColours(row, field, c.text, c.back, c.selectedText, c.selectedBack);
   };
   const CellColours locked = semaphoreColours(lockHolder(semafor, user));
   const CellColours plain = semaphoreColours(LockHolder::Nobody);

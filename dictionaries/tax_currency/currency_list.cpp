@@ -60,10 +60,9 @@ engine::ListDescriptor CurrencyList::descriptor() {
 int CurrencyList::opened() {
   rt::Window* w = window();
   // The rate columns are the 6th to 9th columns of the list; their list-buffer fields
-  // are where the format puts them (the icon column takes a field of its own).
+  // are where the format puts them (the icon of the first column takes a field of its own).
   if (auto list = w->control("?LIST")) {
     if (auto format = rt::ListFormat::parse(list->format)) {
-      if (!format->columns.empty()) iconField_ = format->columns.front().iconField;
       for (int k = 0; k < 4 && 5 + k < static_cast<int>(format->columns.size()); ++k)
         rateFields_[k] = format->columns[static_cast<std::size_t>(5 + k)].field;
     }
@@ -88,7 +87,7 @@ void CurrencyList::setRateDay(std::int32_t day) {
 void CurrencyList::setQueueRecord(fw::ListRow& row, const data::ViewRow& source) {
   ListWindow::setQueueRecord(row, source);
   // Icon 1 ("~32redchk.ico") marks the base currency.
-  if (iconField_ > 0) row.field(iconField_) = data::field("WAL:NUMER").integer() == 1 ? "1" : "0";
+  setIcon(row, 1, data::field("WAL:NUMER").integer() == 1 ? 1 : 0);
   RateColumns rates = rateColumns(rateDay(), data::field("WAL:SYM_WALUTY").text());
   const std::string* values[4] = {&rates.nbpDate, &rates.nbpRate, &rates.ecbDate, &rates.ecbRate};
   for (int k = 0; k < 4; ++k) {

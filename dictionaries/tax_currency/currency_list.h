@@ -37,7 +37,6 @@ class CurrencyList : public engine::ListWindow {
   void makeSelectedBase();
 
   std::int32_t returnValue_ = kChosenPlain;
-  int iconField_ = 0;                 // list-buffer field of the base-currency icon
   int rateFields_[4] = {0, 0, 0, 0};  // list-buffer fields of the NBP/ECB date and rate columns
 };
 

@@ -30,6 +30,28 @@ std::vector<int> locatorKeys() {
   return keys;
 }
 
+// A LIKE pattern (with ESCAPE '!') for values starting with `text`, or holding it
+// anywhere; a typed % or _ matches itself.
+std::string likePattern(std::string_view text, bool anywhere) {
+  std::string pattern = anywhere ? "%" : "";
+  for (char c : text) {
+    if (c == '!' || c == '%' || c == '_') pattern += '!';
+    pattern += c;
+  }
+  return pattern + '%';
+}
+
+// An SQL filter with `condition` added by AND. A filter that joins the view's own
+// filter (leading '+', or none at all) goes on joining it; one that replaces it goes on
+// replacing it. An empty condition leaves the filter as it is.
+std::string withCondition(const std::string& filter, const std::string& condition) {
+  std::string base = trimmed(filter);
+  if (condition.empty()) return base;
+  bool joins = base.empty() || base.front() == '+';
+  std::string body = trimmed(joins && !base.empty() ? base.substr(1) : base);
+  return (joins ? "+" : "") + (body.empty() ? condition : "(" + body + ") AND " + condition);
+}
+
 }  // namespace
 
 // --- set-up --------------------------------------------------------------------------
@@ -114,7 +136,7 @@ Locator* BrowseClass::locator() const {
 void BrowseClass::applyOrder() {
   if (!view_ || currentOrder_ < 1 || currentOrder_ > static_cast<int>(orders_.size())) return;
   const SortOrder& o = orders_[static_cast<std::size_t>(currentOrder_ - 1)];
-  failed(o.key.empty() ? view_->setOrder(o.orderText) : view_->setOrderKey(o.key));
+  if (!failed(o.key.empty() ? view_->setOrder(o.orderText) : view_->setOrderKey(o.key))) orderApplied();
 }
 
 bool BrowseClass::setSort(int order, bool force) {
@@ -134,6 +156,7 @@ void BrowseClass::replaceSort(std::string_view orderText, Locator* locator) {
   if (!view_ || failed(view_->setOrder(orderText))) return;
   replaced_ = true;
   replacedLocator_ = locator;
+  orderApplied();
   if (Locator* l = this->locator()) l->reset();
   if (loaded_) fetch(FetchDirection::First);
 }
@@ -151,6 +174,29 @@ void BrowseClass::setLocatorFromSort() {
   if (sql::toUpperAscii(first).rfind("UPPER(", 0) == 0 && first.back() == ')') first = first.substr(6, first.size() - 7);
   l->setField(trimmed(first));
   l->reset();
+}
+
+// --- icons and colours -------------------------------------------------------------------
+
+void setCellColours(ListRow& row, int colourField, long text, long back, long selectedText, long selectedBack) {
+  if (colourField <= 0) return;
+  for (long colour : {text, back, selectedText, selectedBack}) row.field(colourField++) = std::to_string(colour);
+}
+
+const rt::ListColumn* BrowseClass::formatColumn(int column) const {
+  if (column < 1 || column > static_cast<int>(format_.columns.size())) return nullptr;
+  return &format_.columns[static_cast<std::size_t>(column - 1)];
+}
+
+void BrowseClass::setIcon(ListRow& row, int column, int icon) const {
+  const rt::ListColumn* c = formatColumn(column);
+  if (c && c->iconField > 0) row.field(c->iconField) = std::to_string(icon);
+}
+
+void BrowseClass::setColours(ListRow& row, int column, long text, long back, long selectedText,
+                             long selectedBack) const {
+  const rt::ListColumn* c = formatColumn(column);
+  if (c && c->cellColours) setCellColours(row, c->colourField, text, back, selectedText, selectedBack);
 }
 
 // --- filling ----------------------------------------------------------------------------
@@ -401,19 +447,52 @@ bool BrowseClass::locate(std::string_view text) {
 }
 
 bool BrowseClass::locateStep(std::string_view field, std::string_view character) {
-  if (!view_) return false;
+  if (!view_ || character.empty()) return false;
   ensureLoaded();
-  std::string wanted = sql::toUpperAscii(character);
+  const std::string wanted = upperLetters(character);
   auto startsWith = [&](const data::ViewRow& r) {
     auto v = view_->value(r, field);
-    return v && sql::toUpperAscii(*v).rfind(wanted, 0) == 0;
+    return v && upperLetters(*v).rfind(wanted, 0) == 0;
   };
+  // Seeking by the typed character alone would miss values stored in the other case:
+  // a key gives 'Z', and an order that compares text as it is puts "np" after 'Z' and
+  // before "zw". So the rows are searched for the character in either case, and in such
+  // an order the rows that start with it need not follow each other.
   if (const ListRow* current = selectedRow(); current && startsWith(current->source)) {
     std::vector<data::ViewRow> next;
     if (!failed(view_->pageAfter(current->position(), 1, next)) && !next.empty() && startsWith(next.front()))
       return scrollDown();
+    const std::string after = current->position();
+    if (auto position = firstStartingWith(field, character, &after)) {
+      fillAround(*position, std::max(selected_, 1));
+      return true;
+    }
   }
-  return locate(character);
+  if (auto position = firstStartingWith(field, character, nullptr)) {
+    fillAround(*position, std::max(selected_, 1));
+    return true;
+  }
+  return locate(character);  // no row starts with it: the nearest one after it
+}
+
+std::optional<std::string> BrowseClass::firstStartingWith(std::string_view field, std::string_view text,
+                                                          const std::string* after) {
+  std::string condition;
+  for (const std::string& variant : {lowerLetters(text), upperLetters(text)}) {
+    if (!condition.empty()) condition += " OR ";
+    condition += std::string(field) + " LIKE " + sql::quote(likePattern(variant, false)) + " ESCAPE '!'";
+  }
+  // The view finds the row in its own order: limit it to the matching rows for one read.
+  const std::string saved = view_->sqlFilter();
+  view_->setSqlFilter(withCondition(saved, "(" + condition + ")"));
+  std::vector<data::ViewRow> rows;
+  int rc = after ? view_->pageAfter(*after, 1, rows) : view_->firstPage(1, rows);
+  view_->setSqlFilter(saved);
+  // A field the database can't match by LIKE (a number) leaves the plain seek to the
+  // caller, which tells the user when the view itself fails.
+  if (rc != 0) rt::logMessage("BrowseClass " + listControl_ + ": " + view_->errorText());
+  if (rc != 0 || rows.empty()) return std::nullopt;
+  return rows.front().position;
 }
 
 void BrowseClass::filterBy(std::string_view field, std::string_view text, bool contains) {
@@ -422,21 +501,9 @@ void BrowseClass::filterBy(std::string_view field, std::string_view text, bool c
   if (filterApplied_.empty() || current != filterApplied_) filterBase_ = current;
   std::string condition;
   if (!text.empty()) {
-    // '!' escapes the pattern characters so that a typed % or _ matches itself.
-    std::string pattern = contains ? "%" : "";
-    for (char c : text) {
-      if (c == '!' || c == '%' || c == '_') pattern += '!';
-      pattern += c;
-    }
-    pattern += '%';
-    condition = "UPPER(" + std::string(field) + ") LIKE UPPER(" + sql::quote(pattern) + ") ESCAPE '!'";
+    condition = "UPPER(" + std::string(field) + ") LIKE UPPER(" + sql::quote(likePattern(text, contains)) + ") ESCAPE '!'";
   }
-  std::string base = trimmed(filterBase_);
-  bool joins = base.empty() || base.front() == '+';
-  std::string body = trimmed(joins && !base.empty() ? base.substr(1) : base);
-  std::string result = condition.empty() ? base
-                                         : (joins ? "+" : "") + (body.empty() ? condition : "(" + body + ") AND " + condition);
-  view_->setSqlFilter(result);
+  view_->setSqlFilter(withCondition(filterBase_, condition));
   filterApplied_ = condition.empty() ? std::string() : view_->sqlFilter();
   if (loaded_) {
     fetch(FetchDirection::First);

@@ -55,10 +55,16 @@ class BrowseClass : public WindowComponent, public ToolbarTarget {
   void replaceSort(std::string_view orderText, Locator* locator = nullptr);
   //! Back to the current sort order after replaceSort.
   void restoreSort();
+  //! Whether an order text from replaceSort stands in for the current sort order.
+  bool isSortReplaced() const { return replaced_; }
   //! The current order's locator searches the field that now leads the order.
   void setLocatorFromSort();
   Locator* locator() const;
 
+  //! The view's order was just set: the current sort order (at the first load, by setSort
+  //! or restoreSort) or one from replaceSort. The list loads its first page right after,
+  //! so an override may still adjust the view's order but should not load rows itself.
+  virtual void orderApplied() {}
   //! Fills a list-buffer row from a view row (whose values are in the record buffers
   //! while this runs). The base copies the added fields; overrides add icons
   //! (setIcon) and computed columns, calling the base first.
@@ -101,9 +107,12 @@ class BrowseClass : public WindowComponent, public ToolbarTarget {
   //! The row for a record-navigation request; false when there is no such row.
   bool move(int vcrRequest);
 
-  //! Sets the icon number of list column `column` (1-based) in a row.
+  //! Sets the icon number of list column `column` (1-based, in list order) in a row.
+  //! A column without an icon ('I' or 'J'), or one the list doesn't have, is left alone.
+  //! The list's format is read when its window opens, so this is for setQueueRecord.
   void setIcon(ListRow& row, int column, int icon) const;
-  //! Sets the four colours of a '*' column: text, background, selected text and background.
+  //! Sets the four colours of a '*' column: text, background, selected text and background
+  //! (rt::kNoColor = the list's own). Other columns are left alone.
   void setColours(ListRow& row, int column, long text, long back, long selectedText, long selectedBack) const;
 
   rt::Window* window() const { return window_ ? window_->window() : nullptr; }
@@ -138,9 +147,14 @@ class BrowseClass : public WindowComponent, public ToolbarTarget {
   void connectButtons();
   void ensureLoaded();
   void applyOrder();
+  const rt::ListColumn* formatColumn(int column) const;
   void showRows(std::vector<data::ViewRow>&& rows, int selected);
   int fillAround(const std::string& position, int line);
   std::optional<std::string> positionOfRecord();
+  //! The position of the first row (in the view's order, after the row at `after` when
+  //! given) whose `field` starts with `text` in lower or upper case; nullopt for none.
+  std::optional<std::string> firstStartingWith(std::string_view field, std::string_view text,
+                                               const std::string* after);
   void takeSelect();
   bool isUsable(const std::string& control) const;
   bool failed(int rc);
@@ -165,5 +179,10 @@ class BrowseClass : public WindowComponent, public ToolbarTarget {
   std::string filterBase_;     // the SQL filter the filter locator joined its condition to
   std::string filterApplied_;  // what it set, to notice when someone else changed it
 };
+
+//! Writes the four colours of a cell into a row from the list-buffer field `colourField`
+//! on (a '*' column's rt::ListColumn::colourField): text, background, selected text,
+//! selected background. For code that keeps colour fields itself; lists use setColours.
+void setCellColours(ListRow& row, int colourField, long text, long back, long selectedText, long selectedBack);
 
 }  // namespace slownik::fw

@@ -1,9 +1,48 @@
 #include "framework/classes/locators.h"
 
+#include <utility>
+
 #include "framework/classes/browse_class.h"
 #include "framework/runtime/keys.h"
 
 namespace slownik::fw {
+namespace {
+
+// The Polish letters outside ASCII in UTF-8, lower and upper case.
+constexpr std::pair<std::string_view, std::string_view> kPolishLetters[] = {
+    {"ą", "Ą"}, {"ć", "Ć"}, {"ę", "Ę"}, {"ł", "Ł"}, {"ń", "Ń"},
+    {"ó", "Ó"}, {"ś", "Ś"}, {"ź", "Ź"}, {"ż", "Ż"},
+};
+
+std::string withLetterCase(std::string_view text, bool upper) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    char c = text[i];
+    if (upper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (!upper && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    bool replaced = false;
+    for (const auto& [lower, capital] : kPolishLetters) {
+      std::string_view from = upper ? lower : capital;
+      if (text.substr(i, from.size()) == from) {
+        out += upper ? capital : lower;
+        i += from.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) {
+      out += c;
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string upperLetters(std::string_view text) { return withLetterCase(text, true); }
+std::string lowerLetters(std::string_view text) { return withLetterCase(text, false); }
 
 void Locator::init(std::string control, std::string field, BrowseClass& browse) {
   control_ = std::move(control);

@@ -6,6 +6,12 @@ namespace slownik::fw {
 
 class BrowseClass;
 
+//! Text with its letters in upper (or lower) case: the ASCII letters and the Polish ones
+//! (ą ć ę ł ń ó ś ź ż). Everything else is kept as it is. Locators compare typed text
+//! with values this way, whatever case the values are stored in.
+std::string upperLetters(std::string_view text);
+std::string lowerLetters(std::string_view text);
+
 //! Finds rows of a list in its current sort order by a field. The field should lead
 //! the order: the list seeks by it.
 class Locator {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classes/country_procedures.h"
+#include "framework/classes/locators.h"
 #include "framework/runtime/keys.h"
 
 namespace slownik::test {
@@ -110,6 +111,65 @@ TEST_P(BrowseClassTest, eachLocatorFindsItsRow) {
     }
     ASSERT_TRUE(fe().close(w));
     join();
+  }
+}
+
+TEST_P(BrowseClassTest, stepLocatorFindsValuesOfEitherLetterCase) {
+  // Keys always give upper-case letters; these symbols are stored in lower case, and an
+  // order that compares text as it is puts them after every upper-case symbol.
+  exec("INSERT INTO KRAJE (SYM_KRAJU, NAZWA) VALUES ('qa', 'Qa'), ('qb', 'Qb'), ('xa', 'Xa'), ('XB', 'Xb')");
+  struct Case {
+    std::vector<int> keys;
+    std::vector<std::string> expected;  // the selected symbol after each key, upper-cased
+  };
+  const Case cases[] = {
+      {{letter('Q'), letter('Q'), letter('Q')}, {"QA", "QB", "QA"}},
+      {{letter('X'), letter('X'), letter('X')}, {"XA", "XB", "XA"}},  // the order decides which comes first
+      {{letter('P'), letter('Q')}, {"PL", "QA"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("first key " + std::to_string(c.keys.front()));
+    startList(data::kNoRequest, LocatorKind::Step);
+    auto w = fe().waitForWindow("Kraje");
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(fe().clickRow(w, "?LIST", 1));
+    std::vector<std::string> seen;
+    for (int k : c.keys) {
+      ASSERT_TRUE(fe().press(w, k));
+      seen.push_back(fw::upperLetters(selectedSymbol(w)));
+    }
+    if (c.keys.front() == letter('X')) {
+      // "xa" and "XB" come in the backend's order; each is reached, then the first again.
+      ASSERT_EQ(seen.size(), 3u);
+      EXPECT_NE(seen[0], seen[1]);
+      EXPECT_EQ(seen[2], seen[0]);
+      for (const auto& s : seen) EXPECT_TRUE(s == "XA" || s == "XB") << s;
+    } else {
+      EXPECT_EQ(seen, c.expected);
+    }
+    ASSERT_TRUE(fe().close(w));
+    join();
+  }
+}
+
+TEST(LetterCase, AsciiAndPolishLettersChangeCaseAndNothingElseDoes) {
+  struct Case {
+    const char* text;
+    const char* upper;
+    const char* lower;
+  };
+  const Case cases[] = {
+      {"zw", "ZW", "zw"},
+      {"Żółć", "ŻÓŁĆ", "żółć"},
+      {"ąćęłńóśźż", "ĄĆĘŁŃÓŚŹŻ", "ąćęłńóśźż"},
+      {"ĄĆĘŁŃÓŚŹŻ", "ĄĆĘŁŃÓŚŹŻ", "ąćęłńóśźż"},
+      {"d'Ivoire 1-2_%", "D'IVOIRE 1-2_%", "d'ivoire 1-2_%"},
+      {"Ärger é", "ÄRGER é", "Ärger é"},  // letters outside the Polish alphabet stay as they are
+      {"", "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(fw::upperLetters(c.text), c.upper) << c.text;
+    EXPECT_EQ(fw::lowerLetters(c.text), c.lower) << c.text;
   }
 }
 

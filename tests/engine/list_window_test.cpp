@@ -5,6 +5,8 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/module_objects.h"
 #include "engine/window_fixture.h"
@@ -240,6 +242,98 @@ TEST_P(ListWindowTest, PopupOffersTheConnectedButtons) {
   join();
   EXPECT_EQ(out->formCalls, 1);
   EXPECT_EQ(out->lastFormRequest, data::kInsertRecord);
+}
+
+// A list that marks its rows through the list manager and notes every order applied.
+class MarkedList : public ListWindow {
+ public:
+  struct Marks {
+    int iconColumn = 0;    // 0 = no icon set
+    int colourColumn = 0;  // 0 = no colours set
+  };
+  MarkedList(ListDescriptor d, Marks marks, std::vector<std::string>* orders)
+      : ListWindow(std::move(d)), marks_(marks), orders_(orders) {}
+  void setQueueRecord(fw::ListRow& row, const data::ViewRow&) override {
+    if (marks_.iconColumn) setIcon(row, marks_.iconColumn, 7);
+    if (marks_.colourColumn) setColours(row, marks_.colourColumn, 11, 12, 13, 14);
+  }
+  void orderApplied() override {
+    // The header sorter's order is still in force only while the headers sort.
+    bool headers = headerSorter() && !headerSorter()->orderText().empty();
+    orders_->push_back((headers ? "headers " : "") + view().orderText());
+  }
+
+ private:
+  Marks marks_;
+  std::vector<std::string>* orders_;
+};
+
+TEST_P(ListWindowTest, IconsAndColoursGoToTheFieldsTheFormatGivesThem) {
+  struct Case {
+    int module;
+    const char* title;
+    MarkedList::Marks marks;
+    std::vector<std::pair<int, std::string>> cells;  // list-buffer field → the first row's value
+  };
+  // The VAT window's first column has an icon (field 2); the bank window's columns carry
+  // cell colours (the first column's in fields 2-5, the second's in 7-10).
+  const Case cases[] = {
+      {2, "Stawki VAT", {1, 0}, {{1, "AT"}, {2, "7"}}},
+      {2, "Stawki VAT", {2, 1}, {{1, "AT"}, {2, ""}}},  // no icon in column 2, no colours anywhere
+      {2, "Stawki VAT", {9, 0}, {{2, ""}}},             // no such column
+      {15, "Lista banków", {0, 2}, {{1, "AT"}, {2, ""}, {6, "Austria"}, {7, "11"}, {8, "12"}, {9, "13"}, {10, "14"}}},
+      {15, "Lista banków", {1, 1}, {{2, "11"}, {3, "12"}, {4, "13"}, {5, "14"}, {6, "Austria"}, {7, ""}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.title) + " icon " + std::to_string(c.marks.iconColumn) + " colours " +
+                 std::to_string(c.marks.colourColumn));
+    std::vector<std::string> orders;
+    start([&c, &orders] {
+      ListDescriptor d = countryList(std::make_shared<Outcome>());
+      d.module = c.module;
+      d.sortOrders = {{"KRA:PK_KRAJE", LocatorKind::None, "", ""}};
+      MarkedList list(std::move(d), c.marks, &orders);
+      list.run();
+    });
+    auto w = window(c.title);
+    ASSERT_TRUE(w);
+    auto shown = rows(w);
+    ASSERT_FALSE(shown.empty());
+    for (const auto& [field, value] : c.cells) {
+      const auto& row = shown.front();
+      EXPECT_EQ(static_cast<std::size_t>(field) <= row.size() ? row[static_cast<std::size_t>(field - 1)] : "", value)
+          << "field " << field;
+    }
+    fe().press(w, rt::key::Esc);
+    join();
+  }
+}
+
+TEST_P(ListWindowTest, EveryOrderAppliedIsToldToTheDictionary) {
+  std::vector<std::string> orders;
+  start([&orders] {
+    ListDescriptor d = countryList(std::make_shared<Outcome>());
+    d.headerSorter = true;
+    MarkedList list(std::move(d), {}, &orders);
+    list.run();
+  });
+  auto w = window("Kraje");
+  ASSERT_TRUE(w);
+  ASSERT_EQ(orders.size(), 1u);  // the list's own order, at opening
+  const std::string own = orders.front();
+  EXPECT_EQ(own.rfind("headers", 0), std::string::npos);
+
+  fe().clickHeader(w, "?LIST", 1);  // by symbol, from the headers
+  ASSERT_EQ(orders.size(), 2u);
+  EXPECT_EQ(orders[1].rfind("headers ", 0), 0u) << orders[1];
+  EXPECT_NE(orders[1], "headers " + own);
+
+  fe().clickHeader(w, "?LIST", 1, rt::key::ShiftMouseLeft);  // the list's own order again
+  ASSERT_EQ(orders.size(), 3u);
+  EXPECT_EQ(orders[2], own);
+  EXPECT_EQ(column(w, 1).front(), "Australia");
+  fe().press(w, rt::key::Esc);
+  join();
 }
 
 TEST(WindowResource, NamesCarryThreeDigits) {
