@@ -91,6 +91,23 @@ TEST_P(DatabaseBasics, EachThreadHasItsOwnConnection) {
   EXPECT_NE(mine, theirs);
 }
 
+TEST_P(DatabaseBasics, LostServerConnectionIsAnErrorTextAndTheNextStatementReconnects) {
+  if (!isPostgres()) GTEST_SKIP() << "only a server connection can be lost";
+  std::string pid = scalar("SELECT pg_backend_pid()");
+  auto other = openAnother();
+  ASSERT_NE(other, nullptr);
+  ASSERT_TRUE(other->execute("SELECT pg_terminate_backend(" + pid + ")").isOk());
+
+  sql::Status lost = db().execute("SELECT 1");
+  EXPECT_FALSE(lost.isOk());
+  EXPECT_FALSE(lost.message().empty());
+  EXPECT_EQ(db().transactionDepth(), 0);
+
+  EXPECT_EQ(scalar("SELECT 2"), "2");  // reconnected, in the same schema
+  EXPECT_NE(scalar("SELECT pg_backend_pid()"), pid);
+  exec("CREATE TABLE PO_ZERWANIU (ID BIGINT)");
+}
+
 SLOWNIK_ON_ALL_BACKENDS(DatabaseBasics);
 
 TEST(Text, TruncatesByCharactersNeverInsideASequence) {
