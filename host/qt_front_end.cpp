@@ -115,6 +115,13 @@ QtWindow* QtFrontEnd::widgetFor(int windowId) const {
   return it == windows_.end() ? nullptr : it->second.data();
 }
 
+std::vector<QtWindow*> QtFrontEnd::windows() const {
+  std::vector<QtWindow*> out;
+  for (const auto& [id, widget] : windows_)  // ids grow: map order is opening order
+    if (widget) out.push_back(widget.data());
+  return out;
+}
+
 void QtFrontEnd::shutDown() {
   std::lock_guard lock(mutex_);
   shutDown_ = true;

@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "framework/runtime/front_end.h"
 
@@ -35,6 +36,8 @@ class QtFrontEnd : public QObject, public rt::FrontEnd {
   void setWorkspace(QMdiArea* workspace);
   //! The widget drawing a runtime window (GUI thread), or nullptr.
   QtWindow* widgetFor(int windowId) const;
+  //! Every window drawn now, oldest first (GUI thread).
+  std::vector<QtWindow*> windows() const;
   //! Asks every open window to close, as the user's close box would.
   void closeAllWindows();
   //! From now on requests are answered with their defaults without asking anyone.

@@ -1,0 +1,205 @@
+// Draws the module's real windows, with the rows of a fresh demo database, to PNG files
+// for people to look at:
+//   render_live <output folder> [module file]
+// Logs in as "Admin" in the demo company, loads the module, and for every list the module
+// offers opens it on its own procedure thread as the host's menu would, waits for its
+// rows and grabs it (<EXPORT>.png). Where the list can add or change records, F2 on its
+// first row opens the record form, which is grabbed too (<EXPORT>_form.png) and cancelled.
+// Run it offscreen (QT_QPA_PLATFORM=offscreen). Nothing waits forever: a window that does
+// not show, fill or close in time is reported and the run goes on; a procedure that never
+// returns ends the run with a message and exit code 3.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+
+#include "framework/data/globals.h"
+#include "framework/runtime/front_end.h"
+#include "framework/runtime/window.h"
+#include "framework/runtime/window_resource.h"
+#include "framework/sql/seed.h"
+#include "framework/sql/thread_database.h"
+#include "host/database_setup.h"
+#include "host/icon_library.h"
+#include "host/list_view.h"
+#include "host/module_library.h"
+#include "host/procedure_launcher.h"
+#include "host/qt_front_end.h"
+#include "host/qt_window.h"
+#include "host/session.h"
+#include "host/window_driver.h"
+
+using namespace slownik;
+using host::processEventsUntil;
+
+namespace {
+
+void say(const QString& text) { std::printf("%s\n", qPrintable(text)); std::fflush(stdout); }
+void complain(const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+
+bool grab(host::QtWindow* w, const QString& file) {
+  w->resize(w->size().expandedTo(w->minimumSize()).expandedTo(w->sizeHint()));
+  QApplication::processEvents();
+  return w->grab().save(file);
+}
+
+// The log-in the host's dialog would do for "Admin" in the demo company.
+bool logIn(sql::Database& db) {
+  QString error;
+  const auto people = host::users(db, &error);
+  const host::Choice* admin = host::findUser(people, "Admin");
+  if (!admin) {
+    complain("Brak użytkownika Admin w bazie demonstracyjnej. " + error);
+    return false;
+  }
+  host::Session session;
+  session.user = *admin;
+  for (const host::Choice& c : host::companies(db))
+    if (c.id == double(sql::demo::kCompanyId)) session.company = c;
+  if (session.company.id == 0) {
+    complain("Brak firmy demonstracyjnej w bazie.");
+    return false;
+  }
+  const auto stores = host::warehouses(db, session.company.id);
+  if (!stores.empty()) session.warehouse = stores.front();
+  const auto desks = host::cashDesks(db, session.company.id);
+  if (!desks.empty()) session.cashDesk = desks.front();
+  host::applyToGlobals(session, host::baseCurrency(db));
+  return true;
+}
+
+void reportMessages(host::WindowDriver& driver, const QString& what) {
+  for (const QString& m : driver.takeMessages()) complain(what + ": komunikat zamknięty klawiszem Esc — " + m);
+}
+
+// Closes a window with Esc, as the user would; a window that stays gets the close box.
+bool closeWindow(host::WindowDriver& driver, host::QtWindow* w, const QString& what) {
+  const int id = w->window()->id();
+  driver.pressKey(w, Qt::Key_Escape);
+  if (driver.waitClosed(id)) return true;
+  complain(what + ": Esc nie zamknął okna (" + driver.error() + "), zamykam przyciskiem okna");
+  w->window()->closeByUser();
+  if (driver.waitClosed(id)) return true;
+  complain(what + ": okno nie daje się zamknąć");
+  return false;
+}
+
+// Opens the record form of the list's first row with F2, grabs and cancels it.
+int shootForm(host::WindowDriver& driver, host::QtWindow* list, const QString& name, const QDir& out) {
+  if (!list->canPerform(host::FrameAction::Change) && !list->canPerform(host::FrameAction::Insert)) return 0;
+  list->perform(host::FrameAction::First);
+  QApplication::processEvents();
+  const auto before = driver.shownIds();
+  driver.pressKey(list, Qt::Key_F2);
+  host::QtWindow* form = driver.waitForNewWindow(before);
+  reportMessages(driver, name + " F2");
+  if (!form) {
+    complain(name + ": F2 nie otworzył formularza (" + driver.error() + ")");
+    return 1;
+  }
+  int failures = 0;
+  processEventsUntil([] { return false; }, 300);  // the form fills its fields
+  if (grab(form, out.filePath(name + "_form.png"))) say("  " + name + "_form.png: " + form->windowTitle());
+  else ++failures;
+  if (!closeWindow(driver, form, name + " (formularz)")) ++failures;
+  reportMessages(driver, name + " (formularz)");
+  return failures;
+}
+
+int shootList(host::WindowDriver& driver, host::ProcedureLauncher& launcher, const host::EntryPoint& entry,
+              const QDir& out) {
+  const QString name = entry.exportName;
+  const auto before = driver.shownIds();
+  launcher.start(entry);
+  host::QtWindow* w = driver.waitForNewWindow(before);
+  reportMessages(driver, name);
+  if (!w) {
+    complain(name + ": " + driver.error());
+    return 1;
+  }
+  int failures = 0;
+  if (!driver.waitForRows(w)) {
+    complain(name + ": " + driver.error() + " — rysuję okno takie, jakie jest");
+    ++failures;
+  }
+  processEventsUntil([] { return false; }, 200);  // the rest of the page and the buttons follow
+  host::ListView* list = host::WindowDriver::listOf(w);
+  const int rows = list ? list->model()->rowCount() : 0;
+  if (grab(w, out.filePath(name + ".png"))) say(QString("%1.png: %2 (wierszy: %3)").arg(name, w->windowTitle()).arg(rows));
+  else ++failures;
+  failures += shootForm(driver, w, name, out);
+  if (!closeWindow(driver, w, name)) ++failures;
+  reportMessages(driver, name);
+  if (!processEventsUntil([&] { return launcher.runningCount() == 0; }, driver.timeout())) {
+    complain(name + ": procedura nie zakończyła się po zamknięciu okna");
+    ++failures;
+  }
+  return failures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    complain("użycie: render_live <folder wyjściowy> [plik modułu]");
+    return 2;
+  }
+  // Settings and the database live in a folder of their own, never the user's.
+  QStandardPaths::setTestModeEnabled(true);
+  QApplication::setOrganizationName("slownik-render");
+  QApplication::setApplicationName("slownik-render");
+  QTemporaryDir tmp;
+  if (!tmp.isValid()) {
+    complain("Nie można utworzyć folderu tymczasowego.");
+    return 1;
+  }
+  const QDir out(QString::fromLocal8Bit(argv[1]));
+  QDir().mkpath(out.path());
+
+  if (sql::Status status = host::prepareDatabase(host::sqliteUrl(tmp.filePath("demo.db"))); !status) {
+    complain(QString::fromStdString(status.message()));
+    return 1;
+  }
+  sql::Database* db = sql::threadDatabase();
+  if (!db || !logIn(*db)) return 1;
+  data::glo().PATH_INI.set(tmp.filePath("slownik.ini").toStdString());
+  data::glo().LOCALPATH.set((host::resourceDir() + "/help").toStdString());
+
+  rt::setResourceRoot(host::resourceDir().toStdString());
+  auto frontEnd = std::make_shared<host::QtFrontEnd>();
+  rt::setFrontEnd(frontEnd);
+
+  host::ModuleLibrary module;
+  const QString modulePath = argc > 2 ? QString::fromLocal8Bit(argv[2]) : host::ModuleLibrary::defaultPath();
+  if (!module.load(modulePath)) {
+    complain(module.error());
+    return 1;
+  }
+
+  int shot = 0, failures = 0;
+  {
+    host::ProcedureLauncher launcher;
+    host::WindowDriver driver(*frontEnd);
+    for (const host::EntryPoint& entry : module.entryPoints()) {
+      if (entry.kind != "browse") continue;
+      ++shot;
+      failures += shootList(driver, launcher, entry, out);
+    }
+    // Nothing answers questions any more; every window still open is asked to close.
+    frontEnd->shutDown();
+    frontEnd->closeAllWindows();
+    if (!processEventsUntil([&] { return launcher.runningCount() == 0; }, driver.timeout())) {
+      complain(QString("Procedury nie zakończyły się (%1): przerywam.").arg(launcher.runningCount()));
+      std::fflush(nullptr);
+      std::_Exit(3);  // joining a thread that never returns would hang the run
+    }
+    launcher.joinAll();
+  }
+  module.unload();
+  say(QString("Okna list: %1, błędów: %2 (folder %3)").arg(shot).arg(failures).arg(out.path()));
+  return failures ? 1 : 0;
+}
