@@ -66,6 +66,8 @@ void threadEnded() {
 struct LoadedModule {
   fw::ErrorClass ownErrors;
   fw::IniClass ownIni;
+  int startHook = 0;
+  int endHook = 0;
 
   LoadedModule() {
     fw::threadErrorStatus();  // the loading thread's status, which the own handler reports into
@@ -74,8 +76,8 @@ struct LoadedModule {
     fw::ErrorClass* none = nullptr;
     errorsRef.compare_exchange_strong(none, &ownErrors, std::memory_order_acq_rel);
     fw::XTOOLTIP().init(static_cast<int>(data::glo().TOOLTIPTYPE.get()), "Informacja", true);
-    rt::onThreadStart(threadStarted);
-    rt::onThreadEnd(threadEnded);
+    startHook = rt::onThreadStart(threadStarted);
+    endHook = rt::onThreadEnd(threadEnded);
     // The engine's windows sit below this library: tell them where the module's objects are.
     engine::setModuleObjects(&slownik::errorHandler, &slownik::settingsManager);
     loaded.store(true, std::memory_order_release);
@@ -84,6 +86,9 @@ struct LoadedModule {
   ~LoadedModule() {
     loaded.store(false, std::memory_order_release);
     engine::setModuleObjects(nullptr, nullptr);
+    // Our hooks' code goes away with this library; the runtime outlives it.
+    rt::removeThreadHook(startHook);
+    rt::removeThreadHook(endHook);
     fw::XTOOLTIP().kill();
     ownIni.kill();
     iniRef.store(nullptr, std::memory_order_release);

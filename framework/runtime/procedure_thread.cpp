@@ -16,10 +16,16 @@ namespace {
 std::atomic<int> lastThreadNumber{0};
 thread_local int ownNumber = 0;
 
+struct Hook {
+  int number;
+  std::function<void()> run;
+};
+
 struct Hooks {
   std::mutex mutex;
-  std::vector<std::function<void()>> start;
-  std::vector<std::function<void()>> end;
+  int lastNumber = 0;
+  std::vector<Hook> start;
+  std::vector<Hook> end;
 };
 
 Hooks& hooks() {
@@ -27,9 +33,9 @@ Hooks& hooks() {
   return h;
 }
 
-void runHook(const std::function<void()>& hook, const char* when) {
+void runHook(const Hook& hook, const char* when) {
   try {
-    hook();
+    hook.run();
   } catch (const std::exception& e) {
     logMessage(std::string("thread ") + when + " hook failed: " + e.what());
   } catch (...) {
@@ -76,7 +82,7 @@ ProcedureThread startProcedure(std::function<void()> body) {
   handle.finished_ = std::make_shared<std::atomic<bool>>(false);
   handle.thread_ = std::thread([number = handle.number_, finished = handle.finished_, body = std::move(body)] {
     ownNumber = number;
-    std::vector<std::function<void()>> start;
+    std::vector<Hook> start;
     {
       std::lock_guard lock(hooks().mutex);
       start = hooks().start;
@@ -95,19 +101,29 @@ ProcedureThread startProcedure(std::function<void()> body) {
   return handle;
 }
 
-void onThreadStart(std::function<void()> hook) {
+int onThreadStart(std::function<void()> hook) {
   std::lock_guard lock(hooks().mutex);
-  hooks().start.push_back(std::move(hook));
+  int number = ++hooks().lastNumber;
+  hooks().start.push_back({number, std::move(hook)});
+  return number;
 }
 
-void onThreadEnd(std::function<void()> hook) {
+int onThreadEnd(std::function<void()> hook) {
   std::lock_guard lock(hooks().mutex);
-  hooks().end.push_back(std::move(hook));
+  int number = ++hooks().lastNumber;
+  hooks().end.push_back({number, std::move(hook)});
+  return number;
+}
+
+void removeThreadHook(int hookNumber) {
+  std::lock_guard lock(hooks().mutex);
+  for (auto* list : {&hooks().start, &hooks().end})
+    std::erase_if(*list, [hookNumber](const Hook& h) { return h.number == hookNumber; });
 }
 
 void finishThread() {
   closeThreadWindows();
-  std::vector<std::function<void()>> end;
+  std::vector<Hook> end;
   {
     std::lock_guard lock(hooks().mutex);
     end = hooks().end;

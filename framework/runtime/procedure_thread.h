@@ -45,8 +45,12 @@ ProcedureThread startProcedure(std::function<void()> body);
 //! Registers work to do on every procedure thread at its start / at its end (per-thread
 //! clean-up such as closing that thread's views). End hooks run in reverse order of
 //! registration. Hooks must not throw; one that does is logged and the rest still run.
-void onThreadStart(std::function<void()> hook);
-void onThreadEnd(std::function<void()> hook);
+//! Returns the hook's number for removeThreadHook.
+int onThreadStart(std::function<void()> hook);
+int onThreadEnd(std::function<void()> hook);
+//! Takes a hook back. A library that registered hooks must take them back before it is
+//! unloaded: a hook's code lives in the library that registered it.
+void removeThreadHook(int hookNumber);
 
 //! Runs the thread-end work for the calling thread; a thread the runtime did not start
 //! (the program's main thread, a test's thread) may call it when it stops using windows.
