@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdint>
 
+#include "framework/sql/text.h"
+
 namespace slownik::banking {
 namespace {
 
@@ -51,23 +53,6 @@ constexpr std::array<char16_t, 128> kCp1250 = {
 
 const std::array<char16_t, 128>& tableOf(CodePage page) { return page == CodePage::Cp852 ? kCp852 : kCp1250; }
 
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // Reads one UTF-8 character at text[i], advancing i; a broken or overlong sequence
 // yields U+FFFD and consumes one byte, so decoding always makes progress.
@@ -151,13 +136,13 @@ std::string decodeToUtf8(std::string_view bytes, CodePage page) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 4);
   if (page == CodePage::Utf8) {
-    for (std::size_t i = 0; i < bytes.size();) appendUtf8(out, nextUtf8(bytes, i));
+    for (std::size_t i = 0; i < bytes.size();) sql::appendUtf8(out, nextUtf8(bytes, i));
     return out;
   }
   const auto& table = tableOf(page);
   for (char ch : bytes) {
     auto b = static_cast<unsigned char>(ch);
-    appendUtf8(out, b < 0x80 ? char32_t(b) : char32_t(table[b - 0x80]));
+    sql::appendUtf8(out, b < 0x80 ? char32_t(b) : char32_t(table[b - 0x80]));
   }
   return out;
 }

@@ -21,6 +21,8 @@ std::string sqlNumber(double value);
 
 //! Cuts UTF-8 text to at most maxChars characters, never inside a sequence.
 std::string truncateUtf8(std::string_view text, std::size_t maxChars);
+//! Appends the code point c to out as UTF-8.
+void appendUtf8(std::string& out, char32_t c);
 //! Number of UTF-8 characters (code points) in text.
 std::size_t utf8Length(std::string_view text);
 
