@@ -133,25 +133,16 @@ class Parser {
   }
 
   // ---- grammar ----
-  CompiledExpression orExpr() {
-    CompiledExpression left = andExpr();
-    while (error_.empty() && isWord("or")) {
+  CompiledExpression orExpr() { return chain("or", " OR ", &Parser::andExpr); }
+  CompiledExpression andExpr() { return chain("and", " AND ", &Parser::notExpr); }
+  // operand {word operand}: the conditions joined by the SQL operator.
+  CompiledExpression chain(const char* word, const char* sqlOperator, CompiledExpression (Parser::*operand)()) {
+    CompiledExpression left = (this->*operand)();
+    while (error_.empty() && isWord(word)) {
       advance();
-      CompiledExpression right = andExpr();
+      CompiledExpression right = (this->*operand)();
       SqlFragment s = asCondition(std::move(left)).sql;
-      s.append(" OR ");
-      s.append(asCondition(std::move(right)).sql);
-      left = boolean(std::move(s));
-    }
-    return left;
-  }
-  CompiledExpression andExpr() {
-    CompiledExpression left = notExpr();
-    while (error_.empty() && isWord("and")) {
-      advance();
-      CompiledExpression right = notExpr();
-      SqlFragment s = asCondition(std::move(left)).sql;
-      s.append(" AND ");
+      s.append(sqlOperator);
       s.append(asCondition(std::move(right)).sql);
       left = boolean(std::move(s));
     }

@@ -551,6 +551,21 @@ void Window::post(Event e) {
 
 // --- input ----------------------------------------------------------------------
 
+Control* Window::targetLocked(std::string_view name, bool list, std::string& refused,
+                             const std::function<std::string(const Control&)>& kindRefusal) {
+  refused = refuseLocked();
+  if (!refused.empty()) return nullptr;
+  Control* c = find(name);
+  const char* what = list ? "list" : "control";
+  if (!c || (list && c->kind != ControlKind::List)) {
+    refused = std::string("no ") + what + " " + std::string(name) + " in \"" + title_ + "\"";
+    return nullptr;
+  }
+  if (kindRefusal) refused = kindRefusal(*c);
+  if (refused.empty() && !usable(*c)) refused = std::string("the ") + what + " " + c->name + " is hidden or disabled";
+  return refused.empty() ? c : nullptr;
+}
+
 std::string Window::refuseLocked() const {
   if (closed_) return "the window \"" + title_ + "\" is closed";
   if (!active_) return "the window \"" + title_ + "\" is inactive (a window opened from it is still open)";
@@ -768,12 +783,10 @@ std::string Window::type(std::string_view control, std::string text) {
   std::string refused;
   {
     std::lock_guard lock(mutex_);
-    refused = refuseLocked();
-    Control* c = refused.empty() ? find(control) : nullptr;
-    if (refused.empty() && !c) refused = "no control " + std::string(control) + " in \"" + title_ + "\"";
-    if (c && !isEditable(c->kind)) refused = "the control " + c->name + " takes no typing";
-    if (c && refused.empty() && !usable(*c)) refused = "the control " + c->name + " is hidden or disabled";
-    if (c && refused.empty() && c->readOnly) refused = "the control " + c->name + " is read-only";
+    Control* c = targetLocked(control, false, refused, [](const Control& t) {
+      return isEditable(t.kind) ? std::string() : "the control " + t.name + " takes no typing";
+    });
+    if (c && c->readOnly) refused = "the control " + c->name + " is read-only";
     if (refused.empty()) {
       focusLocked(c->name, focusChanges);
       if (c->value != text) {
@@ -793,12 +806,11 @@ std::string Window::choose(std::string_view control, std::string item) {
   std::string refused;
   {
     std::lock_guard lock(mutex_);
-    refused = refuseLocked();
-    Control* c = refused.empty() ? find(control) : nullptr;
-    if (refused.empty() && !c) refused = "no control " + std::string(control) + " in \"" + title_ + "\"";
-    if (c && c->kind != ControlKind::DropList && c->kind != ControlKind::Combo) refused = c->name + " is no drop list";
-    if (c && refused.empty() && !usable(*c)) refused = "the control " + c->name + " is hidden or disabled";
-    if (c && refused.empty() && c->kind == ControlKind::DropList &&
+    Control* c = targetLocked(control, false, refused, [](const Control& t) {
+      bool list = t.kind == ControlKind::DropList || t.kind == ControlKind::Combo;
+      return list ? std::string() : t.name + " is no drop list";
+    });
+    if (c && c->kind == ControlKind::DropList &&
         std::find(c->items.begin(), c->items.end(), item) == c->items.end()) {
       refused = "the drop list " + c->name + " has no entry \"" + item + "\"";
     }
@@ -822,11 +834,8 @@ std::string Window::clickRow(std::string_view list, int row, bool doubleClick) {
   std::string refused;
   {
     std::lock_guard lock(mutex_);
-    refused = refuseLocked();
-    Control* c = refused.empty() ? find(list) : nullptr;
-    if (refused.empty() && (!c || c->kind != ControlKind::List)) refused = "no list " + std::string(list) + " in \"" + title_ + "\"";
-    if (c && refused.empty() && !usable(*c)) refused = "the list " + c->name + " is hidden or disabled";
-    if (c && refused.empty() && (row < 1 || row > static_cast<int>(c->rows.size()))) {
+    Control* c = targetLocked(list, true, refused);
+    if (c && (row < 1 || row > static_cast<int>(c->rows.size()))) {
       refused = "the list " + c->name + " has no row " + std::to_string(row);
     }
     if (refused.empty()) {
@@ -854,11 +863,8 @@ std::string Window::clickHeader(std::string_view list, int column, int mouseKey)
   std::string refused;
   {
     std::lock_guard lock(mutex_);
-    refused = refuseLocked();
-    Control* c = refused.empty() ? find(list) : nullptr;
-    if (refused.empty() && (!c || c->kind != ControlKind::List)) refused = "no list " + std::string(list) + " in \"" + title_ + "\"";
-    if (c && refused.empty() && !usable(*c)) refused = "the list " + c->name + " is hidden or disabled";
-    if (refused.empty() && column < 1) refused = "no column " + std::to_string(column);
+    Control* c = targetLocked(list, true, refused);
+    if (c && column < 1) refused = "no column " + std::to_string(column);
     if (refused.empty()) {
       focusLocked(c->name, focusChanges);
       Event down{event::MouseDown, c->name, mouseKey, column, true};

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -161,6 +162,11 @@ class Window : public std::enable_shared_from_this<Window> {
   void notify(const std::string& control, Property property);
   void pushLocked(Event e);
   std::string refuseLocked() const;
+  //! The control a user's action aims at: null, with the reason in `refused`, when the
+  //! window takes no actions, the control is missing (or is no list when `list`), its
+  //! kind refuses the action (`kindRefusal` returns why), or it is hidden or disabled.
+  Control* targetLocked(std::string_view name, bool list, std::string& refused,
+                        const std::function<std::string(const Control&)>& kindRefusal = {});
   std::string moveFocusLocked(int step, std::vector<std::string>& focusChanges);
   void focusLocked(const std::string& name, std::vector<std::string>& focusChanges);
   std::string keyLocked(int keyCode, std::vector<std::pair<std::string, Property>>& changes,
