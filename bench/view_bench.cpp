@@ -3,6 +3,7 @@
 // scripts/with_postgres.sh does) on PostgreSQL. Prints ratios; asserts nothing.
 //   view_bench [rows...]     default: 10000 1000000
 #include <libpq-fe.h>
+#include <sched.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -119,6 +120,7 @@ struct RawPostgres : Raw {
     PQclear(PQexec(conn, ("SET search_path TO \"" + schema + "\"").c_str()));
   }
   ~RawPostgres() override { PQfinish(conn); }
+  int serverPid() const { return PQbackendPID(conn); }
   void prepare(const std::string& name, const std::string& sql) override {
     std::string text;
     int n = 0;
@@ -258,6 +260,30 @@ void measureAllPages(const char* backend, long rows, Raw& raw) {
   }
 }
 
+// The view and the raw side talk to two server processes. Left to the scheduler, one of
+// them may share the client's core and the other not, and a round trip costs half as
+// much on one side as on the other for the whole run. Both server processes go to one
+// core and the client to another, so that the two sides differ only in their own work.
+void placeProcesses(int viewServer, int rawServer) {
+  long cores = sysconf(_SC_NPROCESSORS_ONLN);
+  cpu_set_t client, server;
+  CPU_ZERO(&client);
+  CPU_ZERO(&server);
+  CPU_SET(0, &client);
+  CPU_SET(cores > 1 ? 1 : 0, &server);
+  bool placed = sched_setaffinity(0, sizeof client, &client) == 0 && viewServer > 0 && rawServer > 0 &&
+                sched_setaffinity(viewServer, sizeof server, &server) == 0 &&
+                sched_setaffinity(rawServer, sizeof server, &server) == 0;
+  if (!placed) std::printf("  (procesów nie przypięto do rdzeni: pomiary mogą się różnić między uruchomieniami)\n");
+}
+
+void freeProcesses() {
+  cpu_set_t all;
+  CPU_ZERO(&all);
+  for (long c = 0; c < sysconf(_SC_NPROCESSORS_ONLN) && c < CPU_SETSIZE; ++c) CPU_SET(c, &all);
+  sched_setaffinity(0, sizeof all, &all);
+}
+
 void runBackend(const char* backend, const std::vector<long>& sizes) {
   std::vector<std::vector<Figures>> results;
   for (long rows : sizes) {
@@ -284,10 +310,16 @@ void runBackend(const char* backend, const std::vector<long>& sizes) {
     else
       raw = std::make_unique<RawPostgres>(pg, schema);
     prepareRaw(*raw);
+    if (!schema.empty()) {
+      sql::Result pid;
+      db->execute("SELECT pg_backend_pid()", &pid);
+      placeProcesses(std::atoi(pid.scalar().c_str()), static_cast<RawPostgres&>(*raw).serverPid());
+    }
     results.emplace_back();
     for (const Order& o : kOrders) results.back().push_back(measure(backend, rows, *raw, o));
     if (rows == sizes.back()) measureAllPages(backend, rows, *raw);
     raw.reset();
+    freeProcesses();
     if (!schema.empty()) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
     sql::closeThreadDatabase();
     if (!sqlitePath.empty())

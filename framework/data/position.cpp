@@ -4,12 +4,13 @@
 
 namespace slownik::data {
 
-std::string encodePosition(std::span<const sql::Cell> values) {
+std::string encodePosition(std::span<const sql::Cell> row, std::span<const std::size_t> columns) {
   std::size_t size = 0;
-  for (const auto& v : values) size += v ? v->size() + 4 : 2;
+  for (std::size_t c : columns) size += row[c] ? row[c]->size() + 4 : 2;
   std::string out;
   out.reserve(size);
-  for (const auto& v : values) {
+  for (std::size_t c : columns) {
+    const sql::Cell& v = row[c];
     if (!v) {
       out += "N;";
       continue;
@@ -19,6 +20,12 @@ std::string encodePosition(std::span<const sql::Cell> values) {
     out += *v;
   }
   return out;
+}
+
+std::string encodePosition(std::span<const sql::Cell> values) {
+  std::vector<std::size_t> all(values.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+  return encodePosition(values, all);
 }
 
 bool decodePosition(std::string_view position, std::vector<sql::Cell>* values) {

@@ -297,24 +297,42 @@ std::string ViewManager::orderText() const {
 
 // ---- statements ----
 
+// The order values come back with each row to make its position. Where an order part is
+// one of the selected columns its value is read from there; only expressions (such as
+// UPPER(NAZWA)) are selected once more, as K<part>.
 const SqlFragment& ViewManager::selectFrom() const {
   if (selectCache_) return *selectCache_;
   SqlFragment s;
   s.append("SELECT ");
-  int n = 0;
+  std::vector<std::string> selected;
   auto column = [&](const std::string& expr) {
-    s.append((n ? ", " : "") + expr + " AS C" + std::to_string(n));
-    ++n;
+    s.append((selected.empty() ? "" : ", ") + expr + " AS C" + std::to_string(selected.size()));
+    selected.push_back(expr);
   };
   for (const auto& src : sources_)
     for (const auto& c : src.table->columns) column(src.alias + "." + c.name);
   for (const auto& b : bound_)
     if (b.binding.kind == NameBinding::Expression) column(b.binding.sql);
+  std::size_t dataColumns = selected.size();
+  keyColumns_.clear();
+  keyNames_.clear();
   for (std::size_t i = 0; i < order_.size(); ++i) {
+    const SqlFragment& e = order_[i].expr;
+    auto same = std::find(selected.begin(), selected.begin() + static_cast<std::ptrdiff_t>(dataColumns), e.text);
+    if (e.params.empty() && same != selected.begin() + static_cast<std::ptrdiff_t>(dataColumns)) {
+      std::size_t at = static_cast<std::size_t>(same - selected.begin());
+      keyColumns_.push_back(at);
+      keyNames_.push_back("C" + std::to_string(at));
+      continue;
+    }
     s.append(", ");
-    s.append(order_[i].expr);
+    s.append(e);
     s.append(" AS K" + std::to_string(i));
+    keyColumns_.push_back(selected.size());
+    keyNames_.push_back("K" + std::to_string(i));
+    selected.push_back(e.text);
   }
+  extraKeyColumns_ = selected.size() - dataColumns;
   s.append(" FROM " + main_->name + " A");
   for (std::size_t i = 1; i < sources_.size(); ++i) {
     s.append(" LEFT JOIN " + sources_[i].table->name + " " + sources_[i].alias + " ON ");
@@ -481,6 +499,7 @@ int ViewManager::query(const std::vector<SqlFragment>& branches, bool reversed, 
   sql::Database* db = sql::threadDatabase(&status);
   if (!db) return fail(kNoConnection, "Brak połączenia z bazą danych: " + status.message());
   SqlFragment where = whereClause();
+  selectFrom();  // settles where each row's order values stand
   SqlFragment statement;
   if (branches.size() <= 1) {
     statement = branchSelect(where, branches.empty() ? SqlFragment{} : branches.front(), reversed, n);
@@ -492,7 +511,7 @@ int ViewManager::query(const std::vector<SqlFragment>& branches, bool reversed, 
     }
     statement.append(" ORDER BY ");
     for (std::size_t i = 0; i < order_.size(); ++i)
-      statement.append((i ? ", K" : "K") + std::to_string(i) + (order_[i].descending != reversed ? " DESC" : " ASC"));
+      statement.append((i ? ", " : "") + keyNames_[i] + (order_[i].descending != reversed ? " DESC" : " ASC"));
     statement.append(" LIMIT " + std::to_string(std::max(n, 0)));
   }
   std::vector<sql::Param> params = statement.values();
@@ -500,13 +519,14 @@ int ViewManager::query(const std::vector<SqlFragment>& branches, bool reversed, 
   sql::Status s = db->execute(statement.text, params, &r);
   lastSql_ = std::move(statement.text);
   if (!s) return fail(kDatabaseError, "Błąd odczytu widoku tabeli " + main_->name + ": " + s.message());
-  std::size_t keys = order_.size();
+  std::size_t width = 0;
+  for (std::size_t c : keyColumns_) width = std::max(width, c + 1);
   rows.reserve(r.rows.size());
   for (auto& row : r.rows) {
-    if (row.size() < keys) continue;
+    if (row.size() < width) continue;
     ViewRow v;
-    v.position = encodePosition(std::span<const sql::Cell>(row).last(keys));
-    row.resize(row.size() - keys);
+    v.position = encodePosition(row, keyColumns_);
+    row.resize(row.size() - extraKeyColumns_);
     v.values = std::move(row);
     rows.push_back(std::move(v));
   }

@@ -172,6 +172,11 @@ class ViewManager {
   // building them once keeps a page's cost close to the bare query's.
   mutable std::optional<SqlFragment> selectCache_;
   mutable std::optional<SqlFragment> orderCache_[2];
+  // Settled with the SELECT text: where each order part's value stands in a row read, by
+  // index and by name, and how many columns were added for the order alone.
+  mutable std::vector<std::size_t> keyColumns_;
+  mutable std::vector<std::string> keyNames_;
+  mutable std::size_t extraKeyColumns_ = 0;
 };
 
 }  // namespace slownik::data
