@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "dictionaries/tax_currency/currency_checks.h"
 #include "framework/data/view_manager.h"
 #include "framework/runtime/date_time.h"
@@ -24,6 +25,7 @@
 #include "framework/sql/thread_database.h"
 
 using namespace slownik;
+using bench::seconds;
 
 namespace {
 
@@ -81,12 +83,6 @@ bool fillCurrencies(sql::Database& db) {
       return false;
   }
   return ok(tx.commit(), "commit");
-}
-
-double seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 struct Figures {

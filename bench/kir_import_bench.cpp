@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "dictionaries/banking/kir_branch_file.h"
 #include "dictionaries/banking/kir_branch_file_writer.h"
 #include "dictionaries/banking/kir_import.h"
@@ -24,18 +25,13 @@
 #include "framework/sql/thread_database.h"
 
 using namespace slownik;
+using bench::seconds;
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr const char* kInsert =
     "INSERT INTO BANKI (ID_BANKU, NUMER_BANKU, NAZWA, MIEJSCOWOSC, KOD_POCZTOWY, ULICA_LOKAL) VALUES ";
-
-double seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 std::vector<banking::KirBranch> generatedBranches(int count) {
   static const char* towns[] = {"Łódź", "Kraków", "Gdańsk", "Wrocław", "Poznań", "Bielsko-Biała", "Zielona Góra"};
@@ -85,6 +81,7 @@ double rawPostgres(const std::string& url, const std::string& schema, const std:
     return 0;
   }
   PQclear(PQexec(conn, ("SET search_path TO \"" + schema + "\"").c_str()));
+  bench::placeProcesses({PQbackendPID(conn)});
   double t = seconds([&] {
     PQclear(PQexec(conn, "BEGIN"));
     PQclear(PQprepare(conn, "ins", (std::string(kInsert) + "($1, $2, $3, $4, $5, $6)").c_str(), 6, nullptr));
@@ -124,6 +121,11 @@ void runOn(const char* label, const std::string& url, const std::function<double
     std::printf("%s: no database (%s)\n", label, status.message().c_str());
     return;
   }
+  if (db->backend() == sql::Backend::Postgres) {
+    sql::Result pid;
+    db->execute("SELECT pg_backend_pid()", &pid);
+    bench::placeProcesses({std::atoi(pid.scalar().c_str())});
+  }
   const double tRaw = raw();
   db->execute("DELETE FROM BANKI");
   long added1 = 0, added2 = 0;
@@ -132,6 +134,7 @@ void runOn(const char* label, const std::string& url, const std::function<double
   std::printf("%s, %d branches: raw insert %.3f s; import %.3f s (%ld added) = %.2fx raw (target <= 3); "
               "second run %.3f s (%ld added) = %.2f of the first (target <= 0.5)\n",
               label, count, tRaw, t1, added1, t1 / tRaw, t2, added2, t2 / t1);
+  bench::freeProcesses();
   sql::closeThreadDatabase();
 }
 

@@ -3,7 +3,6 @@
 // scripts/with_postgres.sh does) on PostgreSQL. Prints ratios; asserts nothing.
 //   view_bench [rows...]     default: 10000 1000000
 #include <libpq-fe.h>
-#include <sched.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -21,12 +20,14 @@
 #include <tuple>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "framework/data/view_manager.h"
 #include "framework/sql/catalogue/table_builder.h"
 #include "framework/sql/schema.h"
 #include "framework/sql/thread_database.h"
 
 using namespace slownik;
+using bench::seconds;
 
 namespace {
 
@@ -52,12 +53,6 @@ long statusKb(const char* key) {
   while (std::getline(in, line))
     if (line.rfind(key, 0) == 0) return std::strtol(line.c_str() + std::strlen(key) + 1, nullptr, 10);
   return 0;
-}
-
-double seconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // Median times of one call of each, in microseconds. The calls alternate, so that a
@@ -124,7 +119,14 @@ struct RawPostgres : Raw {
   void prepare(const std::string& name, const std::string& sql) override {
     std::string text;
     int n = 0;
-    for (char c : sql) text += c == '?' ? "$" + std::to_string(++n) : std::string(1, c);
+    for (char c : sql) {
+      if (c != '?') {
+        text += c;
+        continue;
+      }
+      text += '$';
+      text += std::to_string(++n);
+    }
     PQclear(PQprepare(conn, name.c_str(), text.c_str(), 0, nullptr));
   }
   void run(const std::string& name, const std::vector<std::string>& params, std::vector<std::vector<std::string>>& rows) override {
@@ -260,30 +262,6 @@ void measureAllPages(const char* backend, long rows, Raw& raw) {
   }
 }
 
-// The view and the raw side talk to two server processes. Left to the scheduler, one of
-// them may share the client's core and the other not, and a round trip costs half as
-// much on one side as on the other for the whole run. Both server processes go to one
-// core and the client to another, so that the two sides differ only in their own work.
-void placeProcesses(int viewServer, int rawServer) {
-  long cores = sysconf(_SC_NPROCESSORS_ONLN);
-  cpu_set_t client, server;
-  CPU_ZERO(&client);
-  CPU_ZERO(&server);
-  CPU_SET(0, &client);
-  CPU_SET(cores > 1 ? 1 : 0, &server);
-  bool placed = sched_setaffinity(0, sizeof client, &client) == 0 && viewServer > 0 && rawServer > 0 &&
-                sched_setaffinity(viewServer, sizeof server, &server) == 0 &&
-                sched_setaffinity(rawServer, sizeof server, &server) == 0;
-  if (!placed) std::printf("  (procesów nie przypięto do rdzeni: pomiary mogą się różnić między uruchomieniami)\n");
-}
-
-void freeProcesses() {
-  cpu_set_t all;
-  CPU_ZERO(&all);
-  for (long c = 0; c < sysconf(_SC_NPROCESSORS_ONLN) && c < CPU_SETSIZE; ++c) CPU_SET(c, &all);
-  sched_setaffinity(0, sizeof all, &all);
-}
-
 void runBackend(const char* backend, const std::vector<long>& sizes) {
   std::vector<std::vector<Figures>> results;
   for (long rows : sizes) {
@@ -313,13 +291,13 @@ void runBackend(const char* backend, const std::vector<long>& sizes) {
     if (!schema.empty()) {
       sql::Result pid;
       db->execute("SELECT pg_backend_pid()", &pid);
-      placeProcesses(std::atoi(pid.scalar().c_str()), static_cast<RawPostgres&>(*raw).serverPid());
+      bench::placeProcesses({std::atoi(pid.scalar().c_str()), static_cast<RawPostgres&>(*raw).serverPid()});
     }
     results.emplace_back();
     for (const Order& o : kOrders) results.back().push_back(measure(backend, rows, *raw, o));
     if (rows == sizes.back()) measureAllPages(backend, rows, *raw);
     raw.reset();
-    freeProcesses();
+    bench::freeProcesses();
     if (!schema.empty()) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
     sql::closeThreadDatabase();
     if (!sqlitePath.empty())
