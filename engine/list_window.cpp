@@ -260,6 +260,15 @@ void ListWindow::setColours(fw::ListRow& row, int column, long text, long back, 
   if (browse_) browse_->setColours(row, column, text, back, selectedText, selectedBack);
 }
 
+void ListWindow::showSortColumn(int order, int styles) {
+  if (!window()) return;
+  for (int style = 1; style <= styles; ++style) {
+    rt::ListStyle look;
+    look.fontWeight = style == order ? rt::kBoldWeight : rt::kNormalWeight;
+    window()->setListStyle("?LIST", style, look);
+  }
+}
+
 void ListWindow::reload() {
   if (browse_) browse_->resetQueue();
 }

@@ -185,6 +185,9 @@ class ListWindow : public fw::WindowManager {
   svc::HelpViewer& help() { return frame_.help(); }
   //! Shows a warning in the list's style.
   void warn(std::string_view text) const;
+  //! Where the list format gives the columns of the sort orders the styles 1..`styles`
+  //! (the orders' numbers): the column of `order` in bold, the others in the normal weight.
+  void showSortColumn(int order, int styles);
 
  private:
   class Browse;

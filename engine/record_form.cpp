@@ -3,8 +3,10 @@
 #include "framework/data/file_manager.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
+#include "framework/runtime/front_end.h"
 #include "framework/runtime/keys.h"
 #include "framework/runtime/log.h"
+#include "framework/services/messages.h"
 #include "framework/services/rights.h"
 #include "framework/services/text_services.h"
 
@@ -14,6 +16,15 @@ namespace {
 constexpr const char* kSave = "?OK";
 constexpr const char* kCancel = "?CANCEL";
 }  // namespace
+
+void openMail(std::string_view address) {
+  std::string to = trimmed(address);
+  if (to.empty()) {
+    svc::MSG_OSTRZEZENIE("Proszę wpisać adres e-mail!");
+    return;
+  }
+  rt::frontEnd().openLink("mailto:" + to);
+}
 
 std::string trimmed(std::string_view text) {
   std::size_t first = text.find_first_not_of(" \t\r\n");

@@ -160,6 +160,10 @@ class RecordForm : public fw::WindowManager {
   bool readOnly_ = false;
 };
 
+//! Opens the user's mail program on the address (trimmed); "Proszę wpisać adres e-mail!"
+//! when there is none.
+void openMail(std::string_view address);
+
 //! Text without leading and trailing spaces (checks compare trimmed values).
 std::string trimmed(std::string_view text);
 //! Whether two texts are equal ignoring letter case, Polish letters included.

@@ -88,7 +88,8 @@ bool BankForm::checkBeforeSave() {
 
 int BankForm::afterAccepted(const rt::Event& e) {
   if (e.control == kMailButton) {
-    openMail();
+    update("?BAN:E_MAIL");
+    engine::openMail(text("BAN:E_MAIL"));
     return fw::kLevelNotify;
   }
   if (e.control == kWebButton) {
@@ -96,16 +97,6 @@ int BankForm::afterAccepted(const rt::Event& e) {
     return fw::kLevelNotify;
   }
   return fw::kLevelBenign;
-}
-
-void BankForm::openMail() {
-  update("?BAN:E_MAIL");
-  std::string address = engine::trimmed(text("BAN:E_MAIL"));
-  if (address.empty()) {
-    svc::MSG_OSTRZEZENIE("Proszę wpisać adres e-mail!");
-    return;
-  }
-  rt::frontEnd().openLink("mailto:" + address);
 }
 
 void BankForm::openWebsite() {

@@ -21,7 +21,6 @@ class BankForm : public engine::RecordForm {
 
  private:
   void pasteNumber();
-  void openMail();
   void openWebsite();
 };
 

@@ -5,10 +5,8 @@
 #include "dictionaries/banking/kir_import_entry.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
-#include "framework/data/file_manager.h"
 #include "framework/runtime/keys.h"
 #include "framework/services/messages.h"
-#include "framework/services/rights.h"
 #include "framework/services/window_parameters.h"
 
 namespace slownik::banking {
@@ -20,14 +18,33 @@ constexpr const char* kDirectionButton = "?UPDOWN";
 constexpr const char* kLocator = "?LOKATOR";
 constexpr const char* kParameterWindow = "Bank_Brw";
 constexpr const char* kImportItem = "Importuj";
-// The list's columns that change colour with the lock: "Nazwa banku", "Nr banku",
-// "Miejscowość".
-const std::vector<int> kLockColumns = {1, 2, 6};
 
 }  // namespace
 
-BankList::BankList()
-    : ListWindow(makeDescriptor()), semaphore_("banki", "Bank jest aktualizowany przez innego użytkownika!") {}
+namespace {
+
+LockRules bankLockRules() {
+  LockRules r;
+  r.table = "banki";
+  r.lockedMessage = "Bank jest aktualizowany przez innego użytkownika!";
+  r.idField = "BAN:ID_BANKU";
+  r.primaryKey = "BAN:PK_BANKI";
+  r.semaforField = "BAN:SEMAFOR";
+  // The columns that change colour with the lock: "Nazwa banku", "Nr banku", "Miejscowość".
+  r.lockColumns = {1, 2, 6};
+  r.insertRight = "DBanki";
+  r.insertMessage = "Brak uprawnień na dodawanie banków!";
+  r.changeRight = "OBanki";
+  r.changeMessage = "Brak uprawnień na oglądanie banków!";
+  r.deleteRight = "UBanki";
+  r.deleteMessage = "Brak uprawnień na usuwanie banków!";
+  r.confirmDelete = [] { return svc::MSG_PYTANIE("Czy usunąć ten bank?") == svc::kYes; };
+  return r;
+}
+
+}  // namespace
+
+BankList::BankList() : LockedList(makeDescriptor(), bankLockRules()) {}
 
 engine::ListDescriptor BankList::makeDescriptor() {
   using engine::LocatorKind;
@@ -77,16 +94,6 @@ void BankList::closeActions() {
   svc::ZAPISZPARAMETROKNA(kParameterWindow, "porządek", direction_);
 }
 
-// --- rows ----------------------------------------------------------------------------
-
-void BankList::setQueueRecord(fw::ListRow& row, const data::ViewRow& source) {
-  ListWindow::setQueueRecord(row, source);
-  if (!coloursReady_ && window()) {
-    if (auto list = window()->control(kList)) coloursReady_ = colours_.init(list->format, kLockColumns);
-  }
-  colours_.apply(row, data::field("BAN:SEMAFOR").number(), currentUser());
-}
-
 // --- sorting -------------------------------------------------------------------------
 
 void BankList::chooseSort(int order) {
@@ -98,11 +105,7 @@ void BankList::chooseSort(int order) {
 }
 
 void BankList::showSortStyles(int order) {
-  for (int style = 1; style <= kBankSortOrders; ++style) {
-    rt::ListStyle look;
-    look.fontWeight = style == order ? rt::kBoldWeight : rt::kNormalWeight;
-    window()->setListStyle(kList, style, look);
-  }
+  showSortColumn(order, kBankSortOrders);
   // Steps locate by the typed character on the list; only the others read the entry.
   window()->enable(kLocator, order == 1 || order == 2 || order == kFallbackSort);
 }
@@ -166,54 +169,6 @@ void BankList::takePopupChoice(const std::string& item) {
   if (item != kImportItem) return;
   IMPORTKIR();
   reload();
-}
-
-// --- the form and the record semaphore -----------------------------------------------
-
-int BankList::run(int number, int request) {
-  if (this->request() == data::kViewRecord) return data::kRequestCancelled;
-  switch (request) {
-    case data::kInsertRecord: {
-      if (svc::POBIERZUPRAWNIENIE("DBanki") != 1) {
-        warn("Brak uprawnień na dodawanie banków!");
-        return data::kRequestCancelled;
-      }
-      int response = ListWindow::run(number, request);
-      // Releasing the new row is harmless (nobody locked it) and keeps every completed
-      // form followed by a release, as the other dictionaries do.
-      if (response == data::kRequestCompleted) semaphore_.release(data::field("BAN:ID_BANKU").number());
-      return response;
-    }
-    case data::kChangeRecord: return change(number);
-    case data::kDeleteRecord: return remove();
-    default: return ListWindow::run(number, request);
-  }
-}
-
-int BankList::change(int number) {
-  if (svc::POBIERZUPRAWNIENIE("OBanki") != 1) {
-    warn("Brak uprawnień na oglądanie banków!");
-    return data::kRequestCancelled;
-  }
-  const double id = data::field("BAN:ID_BANKU").number();
-  if (!semaphore_.take(id)) return data::kRequestCancelled;
-  // The row was read before the lock: read it again, now that nobody else may change
-  // it, so the form neither shows nor writes back another user's older values.
-  data::fileManager(table()).fetch("BAN:PK_BANKI");
-  int response = ListWindow::run(number, data::kChangeRecord);
-  // The lock taken is the one released, whatever the form left in the record buffer.
-  semaphore_.release(id);
-  return response;
-}
-
-int BankList::remove() {
-  if (svc::POBIERZUPRAWNIENIE("UBanki") != 1) {
-    warn("Brak uprawnień na usuwanie banków!");
-    return data::kRequestCancelled;
-  }
-  if (svc::MSG_PYTANIE("Czy usunąć ten bank?") != svc::kYes) return data::kRequestCancelled;
-  return semaphore_.remove(data::field("BAN:ID_BANKU").number()) ? data::kRequestCompleted
-                                                                  : data::kRequestCancelled;
 }
 
 }  // namespace slownik::banking

@@ -2,8 +2,7 @@
 #include <string>
 
 #include "dictionaries/banking/bank_sort_orders.h"
-#include "dictionaries/banking/record_semaphore.h"
-#include "engine/list_window.h"
+#include "dictionaries/banking/locked_list.h"
 
 namespace slownik::banking {
 
@@ -11,18 +10,15 @@ namespace slownik::banking {
 //! list ?SORTOWANIE with their direction on ?UPDOWN, both kept under "Bank_Brw"; rows
 //! coloured by their edit lock; the record semaphore around every change and delete;
 //! the popup item that imports the clearing house's branch list.
-class BankList : public engine::ListWindow {
+class BankList : public LockedList {
  public:
   BankList();
   static engine::ListDescriptor makeDescriptor();
 
   int opened() override;
-  void setQueueRecord(fw::ListRow& row, const data::ViewRow& source) override;
   int takeEvent(const rt::Event& e) override;
   void orderApplied() override;
   int takeAccepted(const rt::Event& e) override;
-  using engine::ListWindow::run;
-  int run(int number, int request) override;
   void closeActions() override;
   void addPopupItems(fw::PopupClass& popup) override;
   void takePopupChoice(const std::string& item) override;
@@ -30,8 +26,6 @@ class BankList : public engine::ListWindow {
   const std::string& direction() const { return direction_; }
 
  private:
-  int change(int number);
-  int remove();
   void chooseSort(int order);
   void showSortStyles(int order);
   void toggleDirection();
@@ -40,9 +34,6 @@ class BankList : public engine::ListWindow {
   void applyDirection();
   bool isHeaderClickOnKeyedColumn(const rt::Event& e);
 
-  RecordSemaphore semaphore_;
-  SemaphoreRowColours colours_;
-  bool coloursReady_ = false;
   std::string direction_ = kAscending;
 };
 
