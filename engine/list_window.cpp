@@ -130,7 +130,7 @@ int ListWindow::init() {
   browse_->init(kList, *view_, queue_, relation_, *this);
 
   if (!descriptor_.right.empty() && svc::POBIERZUPRAWNIENIE(descriptor_.right) != 1) {
-    warn(descriptor_.rightMessage);
+    engine::warn(descriptor_.rightWarning.value_or(descriptor_.warning), descriptor_.rightMessage);
     return data::kRequestCancelled;
   }
 
@@ -233,6 +233,11 @@ int ListWindow::takeWindowEvent(const rt::Event& e) {
 }
 
 int ListWindow::run(int number, int request) {
+  if (request == data::kInsertRecord && !descriptor_.insertRight.empty() &&
+      svc::POBIERZUPRAWNIENIE(descriptor_.insertRight) != 1) {
+    warn(descriptor_.insertRightMessage);
+    return data::kRequestCancelled;
+  }
   if (request == data::kChangeRecord && !descriptor_.viewRight.empty() &&
       svc::POBIERZUPRAWNIENIE(descriptor_.viewRight) != 1) {
     warn(descriptor_.viewRightMessage);

@@ -26,6 +26,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,10 @@ struct ListDescriptor {
 
   std::string right;           //!< the window's right ("" = none checked)
   std::string rightMessage;    //!< shown when it is missing; the window does not open
+  //! How rightMessage is shown when not as the list's other refusals (`warning`).
+  std::optional<WarningStyle> rightWarning;
+  std::string insertRight;     //!< checked before insert ("DTypyKontr"; "" = none)
+  std::string insertRightMessage;
   std::string viewRight;       //!< checked before change ("OWaluty"; "" = none)
   std::string viewRightMessage;
   std::string deleteRight;     //!< checked before delete ("UWaluty"; "" = none)
