@@ -477,10 +477,13 @@ bool BrowseClass::locateStep(std::string_view field, std::string_view character)
 
 std::optional<std::string> BrowseClass::firstStartingWith(std::string_view field, std::string_view text,
                                                           const std::string* after) {
+  // A number (a step locator on an id) is matched by the digits it is written with.
+  const std::string matched =
+      view_->isTextField(field) ? std::string(field) : "CAST(" + std::string(field) + " AS VARCHAR(40))";
   std::string condition;
   for (const std::string& variant : {lowerLetters(text), upperLetters(text)}) {
     if (!condition.empty()) condition += " OR ";
-    condition += std::string(field) + " LIKE " + sql::quote(likePattern(variant, false)) + " ESCAPE '!'";
+    condition += matched + " LIKE " + sql::quote(likePattern(variant, false)) + " ESCAPE '!'";
   }
   // The view finds the row in its own order: limit it to the matching rows for one read.
   const std::string saved = view_->sqlFilter();
@@ -488,8 +491,8 @@ std::optional<std::string> BrowseClass::firstStartingWith(std::string_view field
   std::vector<data::ViewRow> rows;
   int rc = after ? view_->pageAfter(*after, 1, rows) : view_->firstPage(1, rows);
   view_->setSqlFilter(saved);
-  // A field the database can't match by LIKE (a number) leaves the plain seek to the
-  // caller, which tells the user when the view itself fails.
+  // A failure leaves the plain seek to the caller, which tells the user when the view
+  // itself fails.
   if (rc != 0) rt::logMessage("BrowseClass " + listControl_ + ": " + view_->errorText());
   if (rc != 0 || rows.empty()) return std::nullopt;
   return rows.front().position;

@@ -114,6 +114,11 @@ NameBinding ViewManager::resolve(std::string_view name) const {
 
 bool ViewManager::hasField(std::string_view name) const { return resolve(name).kind != NameBinding::Unknown; }
 
+bool ViewManager::isTextField(std::string_view name) const {
+  NameBinding b = resolve(name);
+  return b.kind != NameBinding::Unknown && (b.type == ColumnType::Text || b.type == ColumnType::Memo);
+}
+
 // ---- shape ----
 
 int ViewManager::addJoin(const sql::TableDef& table, std::string_view condition) {
@@ -584,10 +589,20 @@ int ViewManager::pageBefore(std::string_view position, int n, std::vector<ViewRo
   return query(keysetBranches(values, false, nullsSortHigh()), true, n, rows);
 }
 
+// An order part whose value a range fixes (a key that starts with the company of a list
+// limited to one company) orders nothing; a typed text is looked for in the part after it.
+bool ViewManager::pinnedByRange(const OrderPart& part) const {
+  if (!part.expr.params.empty()) return false;
+  return std::any_of(ranges_.begin(), ranges_.end(),
+                     [&](const Range& r) { return !r.between && r.column == part.expr.text; });
+}
+
 int ViewManager::seek(std::string_view text, int n, std::vector<ViewRow>& rows) {
   if (order_.empty()) completeOrder();
   if (text.empty()) return firstPage(n, rows);
-  const OrderPart& first = order_.front();
+  std::size_t searched = 0;
+  while (searched + 1 < order_.size() && pinnedByRange(order_[searched])) ++searched;
+  const OrderPart& first = order_[searched];
   sql::Param value = orderParam(first, std::string(text));
   SqlFragment s;
   s.append(first.expr);

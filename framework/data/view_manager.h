@@ -90,6 +90,8 @@ class ViewManager {
   sql::Cell value(const ViewRow& row, std::string_view name) const;
   //! Whether a name (a list field's name) is a column of the view, for header sorting.
   bool hasField(std::string_view name) const;
+  //! Whether the name is a field of the view that holds text (not a number or a date).
+  bool isTextField(std::string_view name) const;
 
   //! Reads the rows one by one into the record buffers: 0 per row, kEndOfView at the end.
   //! open() (or reset()) starts again from the first row.
@@ -143,6 +145,7 @@ class ViewManager {
   SqlFragment compare(std::size_t part, const sql::Cell& value, const char* op) const;
   sql::Param orderParam(const OrderPart& part, const sql::Cell& value) const;
   int positionValues(std::string_view position, std::vector<sql::Cell>& values);
+  bool pinnedByRange(const OrderPart& part) const;
   int query(const std::vector<SqlFragment>& branches, bool reversed, int n, std::vector<ViewRow>& rows);
   SqlFragment branchSelect(const SqlFragment& where, const SqlFragment& branch, bool reversed, int n) const;
   int fail(int code, std::string text);

@@ -40,6 +40,15 @@ long long grantingRows(std::string_view right, double company, double user, Scop
   return std::atoll(r.scalar().c_str());
 }
 
+// Written as a subquery rather than a list of ids: it stays short for any number of
+// granted rows and follows later changes of the rights.
+std::string objectSubquery(std::string_view right, std::string_view idColumn, double company, double user) {
+  return std::string(idColumn) +
+         " in (select d.ID_OBIEKTU from DOSTEP d inner join UZYTKOWNIKGRUPY u on d.ID_GRUPY=u.ID_GRUPY where d.KOD=" +
+         sql::quote(right) + " and d.ID_FIRMY=" + sql::sqlId(company) + " and d.RODZAJ_DOSTEPU>0 and u.ID_UZYTKOWNIKA=" +
+         sql::sqlId(user) + " and d.ID_OBIEKTU>0)";
+}
+
 }  // namespace
 
 int POBIERZUPRAWNIENIE(std::string_view right, double objectId, double, double, double, double) {
@@ -50,6 +59,13 @@ int POBIERZUPRAWNIENIE(std::string_view right, double objectId, double, double, 
   long long rows = objectId != 0 ? grantingRows(right, company, user, Scope::OneObject, objectId)
                                  : grantingRows(right, company, user, Scope::General);
   return rows > 0 ? 1 : 0;
+}
+
+std::string objectRightFilter(std::string_view right, std::string_view idColumn) {
+  const double user = data::glo().ID_UZYTKOWNIKA;
+  if (isAdmin(user)) return {};
+  if (user <= 0 || right.empty()) return "1=0";
+  return objectSubquery(right, idColumn, data::glo().ID_FIRMY, user);
 }
 
 std::string FILTRUPRAWTYLKOWGLISTZAZN(std::string_view right, std::string_view idColumn) {
@@ -64,12 +80,7 @@ std::string FILTRUPRAWTYLKOWGLISTZAZN(std::string_view right, std::string_view i
   long long perRow = grantingRows(right, company, user, Scope::AnyObject);
   if (perRow < 0) return nothing;
   if (perRow == 0) return {};
-  // Written as a subquery rather than a list of ids: it stays short for any number
-  // of granted rows and follows later changes of the rights.
-  return std::string(idColumn) +
-         " in (select d.ID_OBIEKTU from DOSTEP d inner join UZYTKOWNIKGRUPY u on d.ID_GRUPY=u.ID_GRUPY where d.KOD=" +
-         sql::quote(right) + " and d.ID_FIRMY=" + sql::sqlId(company) + " and d.RODZAJ_DOSTEPU>0 and u.ID_UZYTKOWNIKA=" +
-         sql::sqlId(user) + " and d.ID_OBIEKTU>0)";
+  return objectSubquery(right, idColumn, company, user);
 }
 
 }  // namespace slownik::svc

@@ -18,6 +18,12 @@ inline constexpr double kAdminUserId = 6100003;
 int POBIERZUPRAWNIENIE(std::string_view right, double objectId = 0, double = 0, double = 0, double = 0,
                        double = 0);
 
+//! The SQL condition true for the rows whose `idColumn` names an object (a cash desk, a
+//! warehouse) for which the current user holds `right` in the current company — what
+//! POBIERZUPRAWNIENIE(right, id) answers row by row, as one condition a page can be read
+//! with. Empty for the administrator, who holds every right; "1=0" when nobody is logged in.
+std::string objectRightFilter(std::string_view right, std::string_view idColumn);
+
 //! The SQL condition that limits a list to the rows the current user may see under
 //! the right, when the right is granted per row: "<idColumn> in (select …)" over the
 //! objects of the user's DOSTEP rows for it. Empty when there is nothing to limit:

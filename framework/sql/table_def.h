@@ -13,7 +13,7 @@ enum class ColumnType {
   Id,       //!< row id: held as a 64-bit float with integral value, stored as BIGINT
   Real,     //!< 64-bit floating point
   Decimal,  //!< exact fixed point: size digits, scale after the point
-  Date,     //!< day number (1 = 28 December 1800), stored as an integer
+  Date,     //!< day number (36163 = 1 January 1900), stored as an integer
   Time,     //!< runtime time value (centiseconds since midnight + 1), stored as an integer
   Blob,     //!< bytes
   Memo,     //!< text without a fixed width

@@ -242,6 +242,17 @@ TEST_P(ViewManagerTest, SeekFindsTheFirstRowAtLeastTheTypedText) {
   byId.open();
   ASSERT_EQ(byId.seek("10", 2, rows), 0);
   EXPECT_EQ(ids(rows, byId), (std::vector<long long>{10, 9}));
+
+  // An order that starts with a column a range fixes (a key that starts with the company)
+  // seeks the typed text in the part after it.
+  ViewManager oneFlag(personTable());
+  ASSERT_EQ(oneFlag.setOrder("+FLAGA,+UPPER(NAZWA)"), 0);
+  ASSERT_EQ(oneFlag.addRange("DTO:FLAGA", 1LL), 0);
+  oneFlag.open();
+  ASSERT_EQ(oneFlag.seek("now", 2, rows), 0) << oneFlag.errorText();
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(*oneFlag.value(rows[0], "DTO:NAZWA"), "Nowak");
+  EXPECT_EQ(*oneFlag.value(rows[0], "DTO:FLAGA"), "1");
 }
 
 TEST_P(ViewManagerTest, RowsReachTheRecordBufferAndJoinsAndNamesWork) {
