@@ -11,7 +11,10 @@
 namespace slownik::banking {
 
 LockedList::LockedList(engine::ListDescriptor descriptor, LockRules rules)
-    : ListWindow(std::move(descriptor)), rules_(std::move(rules)), semaphore_(rules_.table, rules_.lockedMessage) {}
+    : ListWindow(std::move(descriptor)),
+      rules_(std::move(rules)),
+      semaphore_(rules_.table, rules_.lockedMessage),
+      deleter_(rules_.table, rules_.deleteLockedMessage.empty() ? rules_.lockedMessage : rules_.deleteLockedMessage) {}
 
 bool LockedList::allowed(const std::string& right, const std::string& message) const {
   if (right.empty() || svc::POBIERZUPRAWNIENIE(right) == 1) return true;
@@ -22,10 +25,14 @@ bool LockedList::allowed(const std::string& right, const std::string& message) c
 int LockedList::run(int number, int request) {
   if (this->request() == data::kViewRecord) return data::kRequestCancelled;
   switch (request) {
-    case data::kInsertRecord: return insert(number);
-    case data::kChangeRecord: return change(number);
-    case data::kDeleteRecord: return remove();
-    default: return ListWindow::run(number, request);
+    case data::kInsertRecord:
+      return insert(number);
+    case data::kChangeRecord:
+      return change(number);
+    case data::kDeleteRecord:
+      return remove();
+    default:
+      return ListWindow::run(number, request);
   }
 }
 
@@ -58,7 +65,7 @@ int LockedList::remove() {
   if (rules_.askBeforeRight && !confirmed()) return data::kRequestCancelled;
   if (!allowed(rules_.deleteRight, rules_.deleteMessage)) return data::kRequestCancelled;
   if (!rules_.askBeforeRight && !confirmed()) return data::kRequestCancelled;
-  bool removed = semaphore_.remove(data::field(rules_.idField).number());
+  bool removed = deleter_.remove(data::field(rules_.idField).number());
   svc::CLOSESQL();
   return removed ? data::kRequestCompleted : data::kRequestCancelled;
 }

@@ -13,9 +13,11 @@ namespace slownik::banking {
 struct LockRules {
   std::string table;          //!< the dictionary as the stored procedures know it ("urzedy")
   std::string lockedMessage;  //!< "Urząd jest aktualizowany przez innego użytkownika!"
-  std::string idField;        //!< "URZ:ID_URZEDU"
-  std::string primaryKey;     //!< "URZ:PK_URZEDY": the row is read again under the lock
-  std::string semaforField;   //!< "URZ:SEMAFOR"
+  //! The refused delete's warning, where it says something else ("" = lockedMessage).
+  std::string deleteLockedMessage;
+  std::string idField;       //!< "URZ:ID_URZEDU"
+  std::string primaryKey;    //!< "URZ:PK_URZEDY": the row is read again under the lock
+  std::string semaforField;  //!< "URZ:SEMAFOR"
   //! The list's columns (from 1) coloured by the lock; they carry colours ('*').
   std::vector<int> lockColumns;
   std::string insertRight, insertMessage;
@@ -49,6 +51,7 @@ class LockedList : public engine::ListWindow {
 
   LockRules rules_;
   RecordSemaphore semaphore_;
+  RecordSemaphore deleter_;  // the same lock, with the delete's own warning
   SemaphoreRowColours colours_;
   bool coloursReady_ = false;
 };
