@@ -1,0 +1,20 @@
+#include "dictionaries/banking/account_procedures.h"
+
+#include "dictionaries/banking/account_defaults.h"
+#include "dictionaries/banking/account_list.h"
+
+using slownik::banking::accountOwner;
+using slownik::banking::OwnerKind;
+using slownik::banking::runAccountList;
+
+extern "C" void RACHUNKI_FIRMY_BRW(std::uint8_t mode) { runAccountList(accountOwner(OwnerKind::Company), mode); }
+
+extern "C" void RACHUNKI_KONTRAHENTA_BRW(std::uint8_t mode) {
+  runAccountList(accountOwner(OwnerKind::Contractor), mode);
+}
+
+extern "C" void RACHUNEK_PRACOWNIKA(std::uint8_t mode) { runAccountList(accountOwner(OwnerKind::Employee), mode); }
+
+extern "C" void RACHUNKI_URZEDU_BRW(std::uint8_t mode) { runAccountList(accountOwner(OwnerKind::TaxOffice), mode); }
+
+extern "C" std::int32_t LADUJDOMYSLNERACHUNKI() { return slownik::banking::loadDefaultAccounts(); }
