@@ -78,6 +78,19 @@ Status seedCompany(Database& db) {
       !s)
     return s;
 
+  // The offices the demo company settles with: its tax office and the social insurance.
+  if (Status s = insertRows(db, "URZEDY",
+                            {"ID_URZEDU", "NAZWA", "TYP_URZEDU", "KOD_POCZTOWY", "MIEJSCOWOSC", "ULICA_LOKAL", "TELEFON",
+                             "E_MAIL", "SEMAFOR", "FLAGA_STANU"},
+                            {{num(1), text("Urząd Skarbowy Łódź-Bałuty"), text("US"), text("91-473"), text("Łódź"),
+                              text("ul. Wróblewskiego 5"), text("42 000 00 01"), null(), num(0), num(0)},
+                             {num(2), text("Urząd Skarbowy Kraków-Krowodrza"), text("US"), text("31-134"),
+                              text("Kraków"), text("ul. Rakowicka 10"), text("12 000 00 02"), null(), num(0), num(0)},
+                             {num(3), text("ZUS Oddział w Łodzi"), text("ZUS"), text("90-950"), text("Łódź"),
+                              text("ul. Zamenhofa 2"), text("42 000 00 03"), null(), num(0), num(0)}});
+      !s)
+    return s;
+
   if (Status s = insertRows(db, "JEDNOSTKA",
                             {"ID_ARTYKULU", "ID_FIRMY", "ID_JEDNOSTKI", "NAZWA", "PODZIELNA", "PRZELICZNIK", "SKROT"},
                             {{num(0), num(company), num(1), text("sztuka"), num(0), dec("1.000000"), text("szt.")},

@@ -58,16 +58,21 @@ class BankWindowTest : public slownik::test::DatabaseTest {
     DatabaseTest::TearDown();
   }
 
-  //! BANKI_BRW on a procedure thread with `request` in GLOBALREQUEST.
-  std::shared_ptr<ListOutcome> startList(int request = data::kNoRequest) {
+  //! A list procedure on a procedure thread with `request` in GLOBALREQUEST; the outcome
+  //! holds its response and the id field's value it left.
+  std::shared_ptr<ListOutcome> startListOf(void (*procedure)(), std::string idField, int request = data::kNoRequest) {
     auto out = std::make_shared<ListOutcome>();
-    threads_.push_back(rt::startProcedure([out, request] {
+    threads_.push_back(rt::startProcedure([out, request, procedure, idField] {
       data::GLOBALREQUEST() = static_cast<std::uint8_t>(request);
-      BANKI_BRW();
+      procedure();
       out->response = data::GLOBALRESPONSE();
-      out->chosenId = data::field("BAN:ID_BANKU").number();
+      out->chosenId = data::field(idField).number();
     }));
     return out;
+  }
+  //! BANKI_BRW on a procedure thread with `request` in GLOBALREQUEST.
+  std::shared_ptr<ListOutcome> startList(int request = data::kNoRequest) {
+    return startListOf(BANKI_BRW, "BAN:ID_BANKU", request);
   }
   std::shared_ptr<rt::Window> openList(int request = data::kNoRequest) {
     outcome_ = startList(request);
