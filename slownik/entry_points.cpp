@@ -2,24 +2,36 @@
 
 #include <iterator>
 
+#include "dictionaries/banking/account_procedures.h"
 #include "dictionaries/banking/bank_list.h"
+#include "dictionaries/banking/cash_desk_list.h"
+#include "dictionaries/banking/interest_list.h"
 #include "dictionaries/banking/kir_import_entry.h"
+#include "dictionaries/banking/tax_office_list.h"
+#include "dictionaries/documents/classification_list.h"
 #include "dictionaries/tax_currency/country_list.h"
 #include "dictionaries/tax_currency/currency_list.h"
 #include "dictionaries/tax_currency/ladujwaluty.h"
 #include "dictionaries/tax_currency/load_vat.h"
 #include "dictionaries/tax_currency/province_list.h"
 #include "dictionaries/tax_currency/vat_rates.h"
+#include "framework/data/globals.h"
 
 namespace {
 
 // Each dictionary adds its rows here as it is built; the host's menu lists exactly these.
 constexpr const char* kTaxCurrency = "Podatki, kraje i waluty";
 constexpr const char* kBanking = "Banki i rozliczenia";
+constexpr const char* kDocuments = "Dokumenty i kontrahenci";
 
 // Entries whose export takes parameters or returns a value start with what the menu means.
 void currencies() { WALUTY_BRW(); }
 void ratesForToday() { LADUJWALUTY("1", "0", 0); }
+// The company's own accounts; the other owners' lists open from their owners' forms.
+void companyAccounts() { RACHUNKI_FIRMY_BRW(0); }
+void defaultAccounts() { LADUJDOMYSLNERACHUNKI(); }
+void cashDesks() { KASA_BRW(slownik::data::glo().ID_FIRMY.get()); }
+void classifications() { TYP_KONTRAHENTA_BRW(""); }
 
 const SlownikEntryPoint kEntryPoints[] = {
     {"VAT_BRW", "Stawki VAT", kTaxCurrency, "browse", VAT_BRW},
@@ -30,6 +42,12 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"LOADVAT", "Wczytaj stawki VAT", kTaxCurrency, "loader", LOADVAT},
     {"BANKI_BRW", "Lista banków", kBanking, "browse", BANKI_BRW},
     {"IMPORTKIR", "Importuj banki z KIR", kBanking, "importer", IMPORTKIR},
+    {"RACHUNKI_FIRMY_BRW", "Rachunki bankowe firmy", kBanking, "browse", companyAccounts},
+    {"LADUJDOMYSLNERACHUNKI", "Wczytaj domyślne rachunki firmy", kBanking, "loader", defaultAccounts},
+    {"TABELA_ODSETEK_BRW", "Tabele odsetek", kBanking, "browse", TABELA_ODSETEK_BRW},
+    {"URZEDY_BRW", "Lista urzędów", kBanking, "browse", URZEDY_BRW},
+    {"KASA_BRW", "Kasy", kBanking, "browse", cashDesks},
+    {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kDocuments, "browse", classifications},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 

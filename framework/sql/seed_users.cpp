@@ -53,6 +53,7 @@ Status seedUsersAndRights(Database& db) {
     rows.push_back({num(demo::kUserGroupId), num(company), text(right), num(0), num(1)});
   rows.push_back({num(demo::kUserGroupId), num(company), text("SYS"), num(demo::kMainWarehouseId), num(1)});
   rows.push_back({num(demo::kUserGroupId), num(company), text("OKasy"), num(demo::kMainCashDeskId), num(1)});
+  rows.push_back({num(demo::kUserGroupId), num(company), text("Kasy"), num(demo::kMainCashDeskId), num(1)});
   return insertRows(db, "DOSTEP", {"ID_GRUPY", "ID_FIRMY", "KOD", "ID_OBIEKTU", "RODZAJ_DOSTEPU"}, rows);
 }
 
