@@ -48,9 +48,9 @@ bool ClassificationForm::checkBeforeSave() {
     warn("Proszę wprowadzić nazwę klasyfikacji.");
     return false;
   }
-  std::string count = svc::FUNCSQL("select count(*) from klasyfikacja_kontrahenta  where id_firmy=" + id("KLA:ID_FIRMY") +
-                                   " and nazwa=" + sql::quote(name) + " and id_klasyfikacji<>" +
-                                   id("KLA:ID_KLASYFIKACJI"));
+  std::string count =
+      svc::FUNCSQL("select count(*) from klasyfikacja_kontrahenta  where id_firmy=" + id("KLA:ID_FIRMY") +
+                   " and nazwa=" + sql::quote(name) + " and id_klasyfikacji<>" + id("KLA:ID_KLASYFIKACJI"));
   // A check that could not run must not let a duplicate through.
   if (rt::errorCode() != 0) {
     warn(rt::errorText());
