@@ -260,6 +260,10 @@ void ListWindow::setIcon(fw::ListRow& row, int column, int icon) const {
   if (browse_) browse_->setIcon(row, column, icon);
 }
 
+void ListWindow::hideText(fw::ListRow& row, int column) const {
+  if (browse_) browse_->hideText(row, column);
+}
+
 void ListWindow::setColours(fw::ListRow& row, int column, long text, long back, long selectedText,
                             long selectedBack) const {
   if (browse_) browse_->setColours(row, column, text, back, selectedText, selectedBack);

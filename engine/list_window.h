@@ -181,6 +181,8 @@ class ListWindow : public fw::WindowManager {
   const sql::TableDef& table() const { return *table_; }
   //! The list manager's setIcon and setColours, for setQueueRecord.
   void setIcon(fw::ListRow& row, int column, int icon) const;
+  //! Empties a column's text where the column stands for its icon alone.
+  void hideText(fw::ListRow& row, int column) const;
   void setColours(fw::ListRow& row, int column, long text, long back, long selectedText, long selectedBack) const;
   //! Reloads the list from the database, keeping the position.
   void reload();

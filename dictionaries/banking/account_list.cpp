@@ -94,10 +94,6 @@ int AccountList::opened() {
   rt::Window* w = window();
   w->setIconList(kList, {"~32redchk.ico"});
   w->setText(kHeading, heading());
-  if (owner_.isCompany()) {
-    if (auto format = rt::ListFormat::parse(w->control(kList)->format); format && format->columns.size() > 5)
-      flagField_ = format->columns[5].field;
-  }
   if (owner_.kind == OwnerKind::Contractor) {
     virtualAccounts_ = std::make_unique<VirtualAccountList>();
     virtualAccounts_->start(*this, defaults_.ownerId(), mode_ == kReadOnlyMode);
@@ -126,7 +122,7 @@ void AccountList::setQueueRecord(fw::ListRow& row, const data::ViewRow& source) 
   setIcon(row, 1, defaults_.isDefault(data::field(owner_.field("ID_RACHUNKU")).number()) ? kDefaultIcon : 0);
   if (owner_.isCompany()) {
     setIcon(row, 6, data::field(owner_.field("DOMYSLNY_WAL")).number() == 1 ? kDefaultIcon : 0);
-    if (flagField_ > 0) row.field(flagField_).clear();
+    hideText(row, 6);
   }
 }
 

@@ -55,7 +55,6 @@ class AccountList : public engine::ListWindow {
   const AccountOwner& owner_;
   int mode_;
   OwnerDefault defaults_;
-  int flagField_ = 0;  // company: the list-buffer field of the "D" column's value
   std::unique_ptr<VirtualAccountList> virtualAccounts_;
 };
 

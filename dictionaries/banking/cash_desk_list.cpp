@@ -34,7 +34,8 @@ engine::ListDescriptor CashDeskList::makeDescriptor() {
   d.minWidth = 0;  // the resource's
   d.minHeight = 0;
   d.sortOrders = {{"KAS:FK_FIRMA", engine::LocatorKind::Step, "KAS:ID_KASY", ""}};
-  d.columns = {"KAS:ID_FIRMY", "KAS:ID_KASY", "KAS:SYMBOL", "KAS:NAZWA", "KAS:KONTO_FK", "KAS:RAP_WALUTOWE"};
+  d.columns = {"KAS:ID_FIRMY", "KAS:ID_KASY",      "KAS:SYMBOL", "KAS:NAZWA",
+               "KAS:KONTO_FK", "KAS:RAP_WALUTOWE", "KAS:ID_KASY"};
   d.headerSorter = true;
   d.form = [] { KASA_UPD(); };
   return d;
@@ -55,6 +56,8 @@ void CashDeskList::setQueueRecord(fw::ListRow& row, const data::ViewRow&) {
   const double current = data::glo().ID_KASY.get();
   const bool isCurrent = current > 0 && data::field("KAS:ID_KASY").number() == current;
   setIcon(row, kMarkColumn, isCurrent ? kCurrentIcon : 0);
+  // The column stands for the mark alone; the desk's number stays in the row.
+  hideText(row, kMarkColumn);
 }
 
 int CashDeskList::run(int number, int request) {

@@ -193,6 +193,11 @@ void BrowseClass::setIcon(ListRow& row, int column, int icon) const {
   if (c && c->iconField > 0) row.field(c->iconField) = std::to_string(icon);
 }
 
+void BrowseClass::hideText(ListRow& row, int column) const {
+  const rt::ListColumn* c = formatColumn(column);
+  if (c && c->field > 0) row.field(c->field).clear();
+}
+
 void BrowseClass::setColours(ListRow& row, int column, long text, long back, long selectedText,
                              long selectedBack) const {
   const rt::ListColumn* c = formatColumn(column);
@@ -343,6 +348,8 @@ void BrowseClass::resetQueue() {
 void BrowseClass::reset(bool) { resetQueue(); }
 
 std::string BrowseClass::formatted(const ListRow& row, int field) const {
+  // A field a list emptied (hideText) shows nothing, not the picture's zero.
+  if (row.field(field).empty()) return {};
   for (const auto& c : format_.columns) {
     if (c.field == field) return trimmed(c.picture.format(row.field(field)));
   }

@@ -111,6 +111,8 @@ class BrowseClass : public WindowComponent, public ToolbarTarget {
   //! A column without an icon ('I' or 'J'), or one the list doesn't have, is left alone.
   //! The list's format is read when its window opens, so this is for setQueueRecord.
   void setIcon(ListRow& row, int column, int icon) const;
+  //! Empties the text of a row's column (from 1), for a column that shows only its icon.
+  void hideText(ListRow& row, int column) const;
   //! Sets the four colours of a '*' column: text, background, selected text and background
   //! (rt::kNoColor = the list's own). Other columns are left alone.
   void setColours(ListRow& row, int column, long text, long back, long selectedText, long selectedBack) const;

@@ -16,14 +16,15 @@
 namespace slownik::banking {
 namespace {
 
-// List-buffer fields of a row (0-based): the hidden company, the desk id with the icon of
-// column "D", symbol, name, then the carried account and currency flag.
+// List-buffer fields of a row (0-based): the hidden company, column "D" (its text kept
+// empty) with its icon, symbol, name, then the carried account, currency flag and desk id.
 constexpr std::size_t kCompanyField = 0;
-constexpr std::size_t kIdField = 1;
+constexpr std::size_t kMarkField = 1;
 constexpr std::size_t kIconField = 2;
 constexpr std::size_t kSymbolField = 3;
 constexpr std::size_t kNameField = 4;
 constexpr std::size_t kAccountField = 5;
+constexpr std::size_t kIdField = 7;
 
 constexpr long long kJan = sql::demo::kUserId;
 constexpr long long kSellers = sql::demo::kUserGroupId;
@@ -94,6 +95,7 @@ TEST_P(CashDeskWindowTest, ListsTheParameterCompanysDesksAndMarksTheCurrentOne) 
   EXPECT_EQ(column(w, kCompanyField), (std::vector<std::string>{"1", "1"}));
   EXPECT_EQ(column(w, kAccountField), (std::vector<std::string>{"100-1", "100-2"}));
   EXPECT_EQ(column(w, kIconField), (std::vector<std::string>{"0", "1"}));
+  EXPECT_EQ(column(w, kMarkField), (std::vector<std::string>{"", ""})) << "the mark alone, no number";
   EXPECT_EQ(w->control("?LIST")->iconList, std::vector<std::string>{"~32redchk.ico"});
   // The step locator goes by the desk's number.
   fe().press(w, rt::key::letter('2'));
