@@ -91,6 +91,23 @@ Status seedCompany(Database& db) {
       !s)
     return s;
 
+  // The statutory interest of the demo company, in three periods chained end to start;
+  // the last one is open (DO_DNIA 0). Demo rates, not the published ones.
+  if (Status s = insertRows(db, "TABELA_ODSETEK",
+                            {"ID_TABELI_ODSETEK", "ID_FIRMY", "NAZWA", "CZY_USTAWOWE", "OPIS", "SEMAFOR", "FLAGA_STANU"},
+                            {{num(1), num(company), text("Odsetki ustawowe"), num(1),
+                              text("Odsetki ustawowe za opóźnienie w transakcjach handlowych"), num(0), num(0)}});
+      !s)
+    return s;
+  if (Status s = insertRows(db, "ODSETKI", {"ID_TABELI_ODSETEK", "OD_DNIA", "DO_DNIA", "STOPA", "ZA_OKRES"},
+                            {{num(1), num(rt::dayNumber(2020, 1, 1)), num(rt::dayNumber(2021, 12, 31)), dec("7.2000"),
+                              num(365)},
+                             {num(1), num(rt::dayNumber(2022, 1, 1)), num(rt::dayNumber(2022, 12, 31)), dec("9.7500"),
+                              num(365)},
+                             {num(1), num(rt::dayNumber(2023, 1, 1)), num(0), dec("11.2500"), num(365)}});
+      !s)
+    return s;
+
   if (Status s = insertRows(db, "JEDNOSTKA",
                             {"ID_ARTYKULU", "ID_FIRMY", "ID_JEDNOSTKI", "NAZWA", "PODZIELNA", "PRZELICZNIK", "SKROT"},
                             {{num(0), num(company), num(1), text("sztuka"), num(0), dec("1.000000"), text("szt.")},

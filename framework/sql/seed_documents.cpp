@@ -27,6 +27,15 @@ Status seedDocumentSettings(Database& db) {
       {"INW", "Inwentaryzacja", "Remanent", 5, "Zakupu", "Netto"},
       {"ZAM", "Zamówienie od odbiorcy", "Zamówienie", 0, "Sprzedaży", "Brutto"},
       {"ZLP", "Zlecenie produkcyjne", "Zlecenie", 0, "Zakupu", "Netto"}};
+  // Contractor classifications are kept once for every company (company 0); new
+  // contractors go to the default one.
+  if (Status s = insertRows(db, "KLASYFIKACJA_KONTRAHENTA", {"ID_KLASYFIKACJI", "ID_FIRMY", "NAZWA", "DOMYSLNA"},
+                            {{num(1), num(0), text("Odbiorcy hurtowi"), num(1)},
+                             {num(2), num(0), text("Odbiorcy detaliczni"), num(0)},
+                             {num(3), num(0), text("Dostawcy"), num(0)}});
+      !s)
+    return s;
+
   std::vector<Row> rows;
   long long id = 0;
   for (const auto& t : warehouseTypes)

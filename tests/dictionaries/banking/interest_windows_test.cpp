@@ -39,6 +39,9 @@ class InterestWindowTest : public slownik::test::DatabaseTest {
     fe_ = &rt::HeadlessFrontEnd::install();
     fe_->reset();
     rt::setResourceRoot(slownik::test::sourceDir() + "/resources");
+    // Tables of its own, not the demo's.
+    exec("DELETE FROM ODSETKI");
+    exec("DELETE FROM TABELA_ODSETEK");
     exec("INSERT INTO TABELA_ODSETEK (ID_TABELI_ODSETEK, ID_FIRMY, NAZWA, CZY_USTAWOWE, OPIS, SEMAFOR) "
          "VALUES (1, 1, 'Ustawowe d''Alembert', 1, '', 0), (2, 1, 'Kapitałowe', 0, '', 0), "
          "(3, 2, 'Obca firma', 0, '', 0)");

@@ -13,6 +13,8 @@ class ClassificationWindows : public test::WindowFixture {
   void SetUp() override {
     WindowFixture::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
+    // Classifications of its own, not the demo's.
+    exec("DELETE FROM KLASYFIKACJA_KONTRAHENTA");
     exec("INSERT INTO KLASYFIKACJA_KONTRAHENTA (ID_KLASYFIKACJI, ID_FIRMY, NAZWA, DOMYSLNA) VALUES "
          "(1, 0, 'Odbiorcy hurtowi', 1), (2, 0, 'Dostawcy', 0), (3, 7, 'Inna firma', 0)");
   }
