@@ -132,7 +132,8 @@ TEST_P(CashDeskWindowTest, StepLocatorMatchesTheDigitsTheDeskNumberStartsWith) {
   auto selectedDesk = [&]() -> std::string {
     auto list = w->control("?LIST");
     auto at = static_cast<std::size_t>(list->selection - 1);
-    return list->selection > 0 && at < list->rows.size() ? list->rows[at][kIdField] : "none";
+    return list->selection > 0 && at < list->rows.size() && kIdField < list->rows[at].size() ? list->rows[at][kIdField]
+                                                                                              : "none";
   };
   ASSERT_EQ(selectedDesk(), "1");
   ASSERT_TRUE(fe().press(w, rt::key::letter('1')));

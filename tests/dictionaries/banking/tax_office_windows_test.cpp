@@ -49,9 +49,11 @@ TEST_P(TaxOfficeWindowTest, SortOrdersComeFromTheDropListWithTheSortedColumnInBo
   EXPECT_EQ(w->control("?LIST")->styles[3].fontWeight, rt::kBoldWeight);
   EXPECT_EQ(w->control("?LIST")->styles[1].fontWeight, rt::kNormalWeight);
   ASSERT_TRUE(fe().type(w, "?LOKATOR", "9"));
-  const auto& list = *w->control("?LIST");
-  ASSERT_GT(list.selection, 0);
-  EXPECT_EQ(list.rows[static_cast<std::size_t>(list.selection - 1)][kOfficeId - 1], "3");
+  auto list = w->control("?LIST");
+  ASSERT_TRUE(list);
+  ASSERT_GT(list->selection, 0);
+  ASSERT_LE(static_cast<std::size_t>(list->selection), list->rows.size());
+  EXPECT_EQ(list->rows[static_cast<std::size_t>(list->selection - 1)].at(kOfficeId - 1), "3");
 
   // The locator's text belongs to the old order: a new order starts without it.
   ASSERT_TRUE(fe().choose(w, "?SORTOWANIE", "miasto"));
