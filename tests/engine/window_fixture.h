@@ -16,6 +16,7 @@
 #include "framework/runtime/procedure_thread.h"
 #include "framework/runtime/window_resource.h"
 #include "framework/sql/seed.h"
+#include "framework/sql/text.h"
 #include "support/backends.h"
 
 namespace slownik::test {
@@ -54,6 +55,13 @@ class WindowFixture : public DatabaseTest {
     threads_.clear();
   }
   void asUser(long long id) { data::glo().ID_UZYTKOWNIKA = static_cast<double>(id); }
+  //! Gives the demo's ordinary user's group a right in the demo company, for every object
+  //! (0) or for one (a cash desk, a warehouse).
+  void grant(const std::string& right, long long object = 0) {
+    exec("INSERT INTO DOSTEP (ID_GRUPY, ID_FIRMY, KOD, ID_OBIEKTU, RODZAJ_DOSTEPU) VALUES (" +
+         std::to_string(sql::demo::kUserGroupId) + ", " + std::to_string(sql::demo::kCompanyId) + ", " +
+         sql::quote(right) + ", " + std::to_string(object) + ", 1)");
+  }
 
   rt::HeadlessFrontEnd& fe() { return *fe_; }
   std::shared_ptr<rt::Window> window(const std::string& title) {

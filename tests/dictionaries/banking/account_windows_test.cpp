@@ -11,20 +11,15 @@
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
-#include "framework/runtime/headless_front_end.h"
-#include "framework/runtime/procedure_thread.h"
-#include "framework/runtime/window_resource.h"
 #include "framework/services/iban.h"
 #include "framework/services/messages.h"
 #include "framework/services/program_parameters.h"
-#include "framework/sql/seed.h"
-#include "support/backends.h"
+#include "engine/window_fixture.h"
 
 namespace slownik::banking {
 namespace {
 
-constexpr double kAdmin = 6100003;
-constexpr double kJan = 6100004;
+constexpr double kJan = sql::demo::kUserId;
 // List-buffer fields: the bank-name column holds its value and its icon.
 constexpr int kDefaultIconField = 2;
 constexpr int kCompanyFlagIconField = 8;
@@ -34,27 +29,12 @@ struct Outcome {
   std::atomic<double> ownerDefault{-1};
 };
 
-class AccountWindowTest : public slownik::test::DatabaseTest {
+class AccountWindowTest : public slownik::test::WindowFixture {
  protected:
   void SetUp() override {
-    DatabaseTest::SetUp();
+    WindowFixture::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    ASSERT_TRUE(sql::seedDemo(db()).isOk());
-    data::glo().ID_FIRMY = 1;
-    data::glo().ID_UZYTKOWNIKA = kAdmin;
-    fe_ = &rt::HeadlessFrontEnd::install();
-    fe_->reset();
-    rt::setResourceRoot(slownik::test::sourceDir() + "/resources");
     ASSERT_EQ(svc::USTAWPARAMKONF("s", "IBAN", "Tak"), 0);
-  }
-  void TearDown() override {
-    if (fe_) {
-      fe_->closeAll();
-      for (const auto& p : fe_->takeProblems()) ADD_FAILURE() << p;
-    }
-    for (auto& t : threads_) t.join();
-    threads_.clear();
-    DatabaseTest::TearDown();
   }
 
   //! Starts `list` on a procedure thread; `ownerField` = `ownerId` is put in that thread's
@@ -64,13 +44,13 @@ class AccountWindowTest : public slownik::test::DatabaseTest {
                                    std::string ownerField = {}, double ownerId = 0, std::string ownerDefault = {}) {
     outcome_ = std::make_shared<Outcome>();
     auto out = outcome_;
-    threads_.push_back(rt::startProcedure([=] {
+    start([=] {
       if (!ownerField.empty()) data::field(ownerField).set(ownerId);
       data::GLOBALREQUEST() = data::kNoRequest;
       list(mode);
       out->response = data::GLOBALRESPONSE();
       if (!ownerDefault.empty()) out->ownerDefault = data::field(ownerDefault).number();
-    }));
+    });
     auto w = fe().waitForWindow(caption);
     EXPECT_TRUE(w) << caption;
     return w;
@@ -79,10 +59,6 @@ class AccountWindowTest : public slownik::test::DatabaseTest {
     auto f = fe().waitForWindow(title);
     EXPECT_TRUE(f) << title;
     return f;
-  }
-  void join() {
-    for (auto& t : threads_) t.join();
-    threads_.clear();
   }
   static std::vector<std::string> column(const std::shared_ptr<rt::Window>& w, int field,
                                          const std::string& list = "?LIST") {
@@ -99,12 +75,7 @@ class AccountWindowTest : public slownik::test::DatabaseTest {
          "(2, 5, 1, 'PLN', '22', '199000032222222222222222', 0, 'stary')");
   }
 
-  rt::HeadlessFrontEnd& fe() { return *fe_; }
   std::shared_ptr<Outcome> outcome_;
-
- private:
-  rt::HeadlessFrontEnd* fe_ = nullptr;
-  std::vector<rt::ProcedureThread> threads_;
 };
 
 TEST_P(AccountWindowTest, CompanyFormPastesChecksIbanDuplicatesAndTheCurrencyDefault) {

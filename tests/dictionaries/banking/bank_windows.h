@@ -9,19 +9,15 @@
 #include <vector>
 
 #include "dictionaries/banking/bank_list.h"
+#include "engine/window_fixture.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
-#include "framework/runtime/headless_front_end.h"
-#include "framework/runtime/procedure_thread.h"
-#include "framework/runtime/window_resource.h"
-#include "framework/sql/seed.h"
-#include "support/backends.h"
 
 namespace slownik::banking::test {
 
-inline constexpr double kAdmin = 6100003;
-inline constexpr double kJan = 6100004;
+inline constexpr double kAdmin = sql::demo::kAdminUserId;
+inline constexpr double kJan = sql::demo::kUserId;
 inline const std::string kLockedText = "Bank jest aktualizowany przez innego użytkownika!";
 
 //! Where the list-buffer fields of a bank row are: every column has its value and four
@@ -37,37 +33,18 @@ struct ListOutcome {
   std::atomic<double> chosenId{0};
 };
 
-class BankWindowTest : public slownik::test::DatabaseTest {
+class BankWindowTest : public slownik::test::WindowFixture {
  protected:
-  void SetUp() override {
-    DatabaseTest::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    ASSERT_TRUE(sql::seedDemo(db()).isOk());
-    data::glo().ID_FIRMY = 1;
-    data::glo().ID_UZYTKOWNIKA = kAdmin;
-    fe_ = &rt::HeadlessFrontEnd::install();
-    fe_->reset();
-    rt::setResourceRoot(slownik::test::sourceDir() + "/resources");
-  }
-  void TearDown() override {
-    if (fe_) {
-      fe_->closeAll();
-      for (const auto& p : fe_->takeProblems()) ADD_FAILURE() << p;
-    }
-    threads_.clear();
-    DatabaseTest::TearDown();
-  }
-
   //! A list procedure on a procedure thread with `request` in GLOBALREQUEST; the outcome
   //! holds its response and the id field's value it left.
   std::shared_ptr<ListOutcome> startListOf(void (*procedure)(), std::string idField, int request = data::kNoRequest) {
     auto out = std::make_shared<ListOutcome>();
-    threads_.push_back(rt::startProcedure([out, request, procedure, idField] {
+    start([out, request, procedure, idField] {
       data::GLOBALREQUEST() = static_cast<std::uint8_t>(request);
       procedure();
       out->response = data::GLOBALRESPONSE();
       out->chosenId = data::field(idField).number();
-    }));
+    });
     return out;
   }
   //! BANKI_BRW on a procedure thread with `request` in GLOBALREQUEST.
@@ -80,14 +57,6 @@ class BankWindowTest : public slownik::test::DatabaseTest {
     EXPECT_TRUE(w) << "the bank list did not open";
     return w;
   }
-  void join() {
-    for (auto& t : threads_) t.join();
-    threads_.clear();
-  }
-
-  static std::vector<std::vector<std::string>> rows(const std::shared_ptr<rt::Window>& w) {
-    return w->control("?LIST")->rows;
-  }
   //! One list-buffer field of every row, top to bottom.
   static std::vector<std::string> columnOf(const std::shared_ptr<rt::Window>& w, int field) {
     std::vector<std::string> out;
@@ -99,12 +68,7 @@ class BankWindowTest : public slownik::test::DatabaseTest {
   }
   int bankCount() { return std::stoi(scalar("SELECT COUNT(*) FROM BANKI")); }
 
-  rt::HeadlessFrontEnd& fe() { return *fe_; }
   std::shared_ptr<ListOutcome> outcome_;
-
- private:
-  rt::HeadlessFrontEnd* fe_ = nullptr;
-  std::vector<rt::ProcedureThread> threads_;
 };
 
 }  // namespace slownik::banking::test

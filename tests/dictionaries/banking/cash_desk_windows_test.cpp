@@ -65,10 +65,6 @@ class CashDeskWindowTest : public test::WindowFixture {
     outcome_ = startList(company, request);
     return window("Lista kas");
   }
-  void grantSellers(const std::string& right, long long desk) {
-    exec("INSERT INTO DOSTEP (ID_GRUPY, ID_FIRMY, KOD, ID_OBIEKTU, RODZAJ_DOSTEPU) VALUES (" +
-         std::to_string(kSellers) + ", 1, " + sql::quote(right) + ", " + std::to_string(desk) + ", 1)");
-  }
   std::string desk(const std::string& column, const std::string& where) {
     return scalar("SELECT " + column + " FROM KASY_FIRMY WHERE " + where);
   }
@@ -145,14 +141,14 @@ TEST_P(CashDeskWindowTest, StepLocatorMatchesTheDigitsTheDeskNumberStartsWith) {
 
 TEST_P(CashDeskWindowTest, OnlyDesksWithBothRightsForThemAreListed) {
   asUser(kJan);
-  grantSellers("OKasy", 1);
-  grantSellers("Kasy", 1);
-  grantSellers("OKasy", 2);  // without "Kasy" for it
+  grant("OKasy", 1);
+  grant("Kasy", 1);
+  grant("OKasy", 2);  // without "Kasy" for it
   auto w = openList();
   ASSERT_TRUE(w);
   EXPECT_EQ(column(w, kIdField), std::vector<std::string>{"1"});
   // Rights granted while the list is open show at the next reading.
-  grantSellers("Kasy", 2);
+  grant("Kasy", 2);
   fe().press(w, rt::key::F5);
   EXPECT_EQ(column(w, kIdField), (std::vector<std::string>{"1", "2"}));
   fe().press(w, rt::key::Esc);
@@ -176,7 +172,7 @@ TEST_P(CashDeskWindowTest, WorkingAtADeskWithoutTheRightKeepsTheListClosed) {
   EXPECT_TRUE(rt::openWindows().empty());
 
   // The right over the company opens it.
-  grantSellers("Kasy", 0);
+  grant("Kasy", 0);
   auto w = openList();
   ASSERT_TRUE(w);
   fe().press(w, rt::key::Esc);
@@ -185,10 +181,10 @@ TEST_P(CashDeskWindowTest, WorkingAtADeskWithoutTheRightKeepsTheListClosed) {
 
 TEST_P(CashDeskWindowTest, RefusedActionsAreCancelledAndEditingIsARightOfTheDesk) {
   asUser(kJan);
-  grantSellers("OKasy", 1);
-  grantSellers("Kasy", 1);
-  grantSellers("UKasy", 2);  // deleting another desk than this one
-  grantSellers("EKasy", 0);  // editing in general names no desk
+  grant("OKasy", 1);
+  grant("Kasy", 1);
+  grant("UKasy", 2);  // deleting another desk than this one
+  grant("EKasy", 0);  // editing in general names no desk
   auto w = openList();
   ASSERT_TRUE(w);
   ASSERT_EQ(rows(w).size(), 1u);
@@ -211,7 +207,7 @@ TEST_P(CashDeskWindowTest, RefusedActionsAreCancelledAndEditingIsARightOfTheDesk
   fe().click(f, "?CANCEL");
   ASSERT_TRUE(fe().waitForClose(f));
 
-  grantSellers("EKasy", 1);
+  grant("EKasy", 1);
   fe().press(w, rt::key::F2);
   f = window("Edycja kasy");
   ASSERT_TRUE(f);

@@ -27,11 +27,8 @@ class TaxOfficeWindowTest : public BankWindowTest {
     return scalar("SELECT " + column + " FROM URZEDY WHERE ID_URZEDU = " + std::to_string(id));
   }
   int officeCount() { return std::stoi(scalar("SELECT COUNT(*) FROM URZEDY")); }
-  //! Gives the demo's ordinary user these rights of the demo company.
   void grant(std::initializer_list<const char*> rights) {
-    for (const char* right : rights)
-      exec(std::string("INSERT INTO DOSTEP (ID_GRUPY, ID_FIRMY, KOD, ID_OBIEKTU, RODZAJ_DOSTEPU) VALUES (") +
-           std::to_string(sql::demo::kUserGroupId) + ", 1, '" + right + "', 0, 1)");
+    for (const char* right : rights) WindowFixture::grant(right);
   }
 };
 

@@ -28,9 +28,7 @@ class ClassificationWindows : public test::WindowFixture {
   }
   //! The demo's ordinary user with these rights of the demo company.
   void asUserWith(std::initializer_list<const char*> rights) {
-    for (const char* right : rights)
-      exec(std::string("INSERT INTO DOSTEP (ID_GRUPY, ID_FIRMY, KOD, ID_OBIEKTU, RODZAJ_DOSTEPU) VALUES (") +
-           std::to_string(sql::demo::kUserGroupId) + ", 1, '" + right + "', 0, 1)");
+    for (const char* right : rights) grant(right);
     asUser(sql::demo::kUserId);
   }
   int nameColumn(const std::shared_ptr<rt::Window>& w) {
