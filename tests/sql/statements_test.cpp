@@ -270,9 +270,11 @@ std::vector<StatementRow> statementRows() {
       {"klasyfikacje: one default",
        "update KLASYFIKACJA_KONTRAHENTA set domyslna=0 where ID_FIRMY=" + company + " and id_klasyfikacji<>3", ""},
       {"typy dokumentow magazynowych: unique signature",
-       "select count(*) from typ_dokumentu_magazynowego where id_typu<>31 and sygnatura='" + escape("PZ ") +
+       "select count(*) from typ_dokumentu_magazynowego where id_typu<>31 and rtrim(sygnatura)='" + escape("PZ") +
            "' and id_firmy=" + company,
        ""},
+      {"typy dokumentow magazynowych: drop numbering",
+       "delete from numeracja where id_firmy=" + company + " and dokument=1 and typ_dokumentu=31", ""},
       {"typy dokumentow magazynowych: numbering",
        "call RM_DodajDefinicjeNumeracji(" + company + ",31,'" + escape("PZ") + "',1,1)", "RM_DodajDefinicjeNumeracji"},
       {"typy dokumentow handlowych: drop numbering",

@@ -17,5 +17,7 @@ void registerRateRoutines(RoutineRegistry& registry);
 void registerPriceRecalculationRoutines(RoutineRegistry& registry);
 //! TK_Func_BezPolskichZnakow called as a routine (it is also an SQL function).
 void registerTextRoutines(RoutineRegistry& registry);
+//! RM_DodajDefinicjeNumeracji.
+void registerNumberingRoutines(RoutineRegistry& registry);
 
 }  // namespace slownik::sql

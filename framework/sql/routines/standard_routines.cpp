@@ -10,6 +10,7 @@ void registerStandardRoutines(RoutineRegistry& registry) {
   registerRateRoutines(registry);
   registerPriceRecalculationRoutines(registry);
   registerTextRoutines(registry);
+  registerNumberingRoutines(registry);
 }
 
 }  // namespace slownik::sql
