@@ -9,6 +9,7 @@
 #include "dictionaries/banking/kir_import_entry.h"
 #include "dictionaries/banking/tax_office_list.h"
 #include "dictionaries/documents/classification_list.h"
+#include "dictionaries/documents/warehouse_doc_type_list.h"
 #include "dictionaries/tax_currency/country_list.h"
 #include "dictionaries/tax_currency/currency_list.h"
 #include "dictionaries/tax_currency/ladujwaluty.h"
@@ -32,6 +33,7 @@ void companyAccounts() { RACHUNKI_FIRMY_BRW(0); }
 void defaultAccounts() { LADUJDOMYSLNERACHUNKI(); }
 void cashDesks() { KASA_BRW(slownik::data::glo().ID_FIRMY.get()); }
 void classifications() { TYP_KONTRAHENTA_BRW(""); }
+void warehouseDocTypes() { TYP_DOKUMENTU_MAGAZYNOWEGO_BRW(""); }
 
 const SlownikEntryPoint kEntryPoints[] = {
     {"VAT_BRW", "Stawki VAT", kTaxCurrency, "browse", VAT_BRW},
@@ -48,6 +50,7 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"URZEDY_BRW", "Lista urzędów", kBanking, "browse", URZEDY_BRW},
     {"KASA_BRW", "Kasy", kBanking, "browse", cashDesks},
     {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kDocuments, "browse", classifications},
+    {"TYP_DOKUMENTU_MAGAZYNOWEGO_BRW", "Typy dokumentów magazynowych", kDocuments, "browse", warehouseDocTypes},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
