@@ -2,6 +2,7 @@
 // A seeded database, the module's window resources and the headless front-end: the
 // ground on which tests play the user in dictionary windows.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
@@ -33,7 +34,9 @@ class WindowFixture : public DatabaseTest {
     data::glo().ID_FIRMY = static_cast<double>(sql::demo::kCompanyId);
     data::glo().ID_UZYTKOWNIKA = static_cast<double>(sql::demo::kAdminUserId);
     data::glo().TOOLTIPTYPE = 0;
-    ini_ = testing::TempDir() + "slownik_window_fixture.ini";
+    // One file per test process: test programs run side by side and must not remove
+    // each other's settings.
+    ini_ = testing::TempDir() + "slownik_window_fixture_" + std::to_string(getpid()) + ".ini";
     std::remove(ini_.c_str());
     data::glo().PATH_INI.set(ini_);
   }
