@@ -356,7 +356,8 @@ std::vector<StatementRow> statementRows() {
        "select count(1) from SMS_SZABLON where nazwa='" + escape("Zamówienie 'gotowe'") + "' and id_firmy=" + company,
        ""},
       {"szablony sms: duplicate name on change",
-       "select count(1) from SMS_SZABLON where  ID_SMS_SZABLONU<>3 and nazwa='" + escape("Zamówienie 'gotowe'") + "'",
+       "select count(1) from SMS_SZABLON where  ID_SMS_SZABLONU<>3 and nazwa='" + escape("Zamówienie 'gotowe'") +
+           "' and id_firmy=" + company,
        ""},
       {"sledzenie url: generate key", "call KS_SMS_UTWORZ_TRACKING_URL(8," + company + ")",
        "KS_SMS_UTWORZ_TRACKING_URL"},
@@ -364,7 +365,8 @@ std::vector<StatementRow> statementRows() {
        "select count(1) from SMS_TRACKING_URL where nazwa='" + escape("Promocja 'wiosna'") + "' and id_firmy=" + company,
        ""},
       {"sledzenie url: duplicate name on change",
-       "select count(1) from SMS_TRACKING_URL where  ID_TRACKING_URL<>8 and nazwa='" + escape("Promocja 'wiosna'") + "'",
+       "select count(1) from SMS_TRACKING_URL where  ID_TRACKING_URL<>8 and nazwa='" + escape("Promocja 'wiosna'") +
+           "' and id_firmy=" + company,
        ""},
       {"sledzenie url: check conversions", "call KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL(8," + company + ")",
        "KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL"},
@@ -407,6 +409,7 @@ class Statements : public test::DatabaseTest {
     seed("URZEDY", {{"ID_URZEDU", "9"}});
     seed("PRACOWNIK", {{"ID_PRACOWNIKA", "21"}, {"ID_FIRMY", company}});
     seed("KONTRAHENT", {{"ID_KONTRAHENTA", "33"}, {"ID_FIRMY", company}});
+    seed("SMS_TRACKING_URL", {{"ID_TRACKING_URL", "8"}, {"ID_FIRMY", company}, {"KLUCZ_SLEDZENIA", "'abc'"}});
   }
 
   // One row: the given values, and a zero or empty text in every other column that needs one.

@@ -19,5 +19,7 @@ void registerPriceRecalculationRoutines(RoutineRegistry& registry);
 void registerTextRoutines(RoutineRegistry& registry);
 //! RM_DodajDefinicjeNumeracji.
 void registerNumberingRoutines(RoutineRegistry& registry);
+//! KS_SMS_UTWORZ_TRACKING_URL, KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL.
+void registerSmsTrackingRoutines(RoutineRegistry& registry);
 
 }  // namespace slownik::sql

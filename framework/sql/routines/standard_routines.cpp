@@ -11,6 +11,7 @@ void registerStandardRoutines(RoutineRegistry& registry) {
   registerPriceRecalculationRoutines(registry);
   registerTextRoutines(registry);
   registerNumberingRoutines(registry);
+  registerSmsTrackingRoutines(registry);
 }
 
 }  // namespace slownik::sql
