@@ -9,6 +9,8 @@
 #include "dictionaries/banking/kir_import_entry.h"
 #include "dictionaries/banking/tax_office_list.h"
 #include "dictionaries/documents/classification_list.h"
+#include "dictionaries/documents/contractor_picker_list.h"
+#include "dictionaries/documents/document_label_list.h"
 #include "dictionaries/documents/warehouse_doc_type_list.h"
 #include "dictionaries/tax_currency/country_list.h"
 #include "dictionaries/tax_currency/currency_list.h"
@@ -17,6 +19,9 @@
 #include "dictionaries/tax_currency/province_list.h"
 #include "dictionaries/tax_currency/vat_rates.h"
 #include "framework/data/globals.h"
+#include "framework/data/requests.h"
+#include "sms/template_list.h"
+#include "sms/tracking_url_list.h"
 
 namespace {
 
@@ -24,6 +29,7 @@ namespace {
 constexpr const char* kTaxCurrency = "Podatki, kraje i waluty";
 constexpr const char* kBanking = "Banki i rozliczenia";
 constexpr const char* kDocuments = "Dokumenty i kontrahenci";
+constexpr const char* kSms = "Powiadomienia SMS";
 
 // Entries whose export takes parameters or returns a value start with what the menu means.
 void currencies() { WALUTY_BRW(); }
@@ -34,6 +40,13 @@ void defaultAccounts() { LADUJDOMYSLNERACHUNKI(); }
 void cashDesks() { KASA_BRW(slownik::data::glo().ID_FIRMY.get()); }
 void classifications() { TYP_KONTRAHENTA_BRW(""); }
 void warehouseDocTypes() { TYP_DOKUMENTU_MAGAZYNOWEGO_BRW(""); }
+void documentLabels() { ETYKIETA_DOKUMENTU_BRW(""); }
+// The picker alone, as forms that need a contractor open it.
+void pickContractor() {
+  slownik::data::GLOBALREQUEST() = slownik::data::kSelectRecord;
+  KONTRAHENTFORMA_BRW("");
+}
+void orderSmsTemplates() { SMS_SZABLON_BRW("ZAM_BRW"); }
 
 const SlownikEntryPoint kEntryPoints[] = {
     {"VAT_BRW", "Stawki VAT", kTaxCurrency, "browse", VAT_BRW},
@@ -51,6 +64,10 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"KASA_BRW", "Kasy", kBanking, "browse", cashDesks},
     {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kDocuments, "browse", classifications},
     {"TYP_DOKUMENTU_MAGAZYNOWEGO_BRW", "Typy dokumentów magazynowych", kDocuments, "browse", warehouseDocTypes},
+    {"ETYKIETA_DOKUMENTU_BRW", "Etykiety dokumentów", kDocuments, "browse", documentLabels},
+    {"KONTRAHENTFORMA_BRW", "Wybór kontrahenta", kDocuments, "picker", pickContractor},
+    {"SMS_SZABLON_BRW", "Szablony SMS zamówień", kSms, "browse", orderSmsTemplates},
+    {"SMS_URL_BRW", "Śledzenie adresu URL", kSms, "browse", SMS_URL_BRW},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
