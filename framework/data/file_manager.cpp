@@ -8,6 +8,7 @@
 #include "framework/data/table_buffers.h"
 #include "framework/data/thread_instances.h"
 #include "framework/runtime/error_state.h"
+#include "framework/sql/dialect.h"
 #include "framework/sql/thread_database.h"
 
 namespace slownik::data {
@@ -139,12 +140,15 @@ int FileManager::insertOnce(sql::Database& db, bool takeId, bool* retry) {
   RecordBuffer& rec = record();
   sql::Status written;
   {
-    // Immediate: on SQLite the write lock is taken before max(id) is read, so two
-    // users cannot read the same maximum; PostgreSQL has no such lock, and its loser
-    // meets the primary key below and tries again.
+    // Two users must not read the same maximum: the id is chosen under a lock (SQLite's
+    // immediate write lock, a lock named after the table on PostgreSQL) held to the
+    // commit. A row written without it (by plain SQL) still meets the primary key
+    // below, and the insert tries again.
     sql::Transaction tx(db, sql::TransactionMode::Immediate);
     if (!tx.status()) return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + tx.status().message());
     if (takeId) {
+      if (sql::Status s = sql::lockIdAllocation(db, table_->name); !s)
+        return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + s.message());
       sql::Result r;
       std::string sql = "SELECT COALESCE(MAX(" + table_->idColumn + "), 0) + 1 FROM " + table_->name;
       if (sql::Status s = db.execute(sql, &r); !s)

@@ -15,4 +15,9 @@ std::unique_ptr<Dialect> Dialect::create(Backend backend) {
   return nullptr;
 }
 
+Status lockIdAllocation(Database& db, std::string_view table) {
+  std::string lock = db.dialect().idLockStatement(table);
+  return lock.empty() ? Status{} : db.execute(lock);
+}
+
 }  // namespace slownik::sql

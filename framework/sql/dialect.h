@@ -24,8 +24,16 @@ class Dialect {
   virtual std::string generatedIdColumn(const ColumnDef& column) const = 0;
   //! Placeholder for the n-th bound parameter (1-based): "?" or "$n".
   virtual std::string placeholder(int n) const = 0;
+  //! The statement that, run first in a write transaction, keeps other connections from
+  //! choosing the next id of `table` until the transaction ends; "" when the backend's
+  //! write transaction does so already.
+  virtual std::string idLockStatement(std::string_view table) const = 0;
 
   static std::unique_ptr<Dialect> create(Backend backend);
 };
+
+//! Inside a write transaction, before the next id of `table` is read as max + 1: keeps
+//! other connections from choosing the same id until the transaction ends.
+Status lockIdAllocation(Database& db, std::string_view table);
 
 }  // namespace slownik::sql

@@ -1,6 +1,7 @@
 #include "framework/sql/postgres_dialect.h"
 
 #include "framework/sql/table_def.h"
+#include "framework/sql/text.h"
 #include "framework/sql/tsql/backend_spelling.h"
 #include "framework/sql/tsql/translator.h"
 
@@ -47,6 +48,10 @@ std::string PostgresDialect::columnType(const ColumnDef& c) const {
     case ColumnType::Blob: return "BYTEA";
   }
   return "TEXT";
+}
+
+std::string PostgresDialect::idLockStatement(std::string_view table) const {
+  return "SELECT pg_advisory_xact_lock(hashtext(" + quote(toUpperAscii(table)) + "))";
 }
 
 }  // namespace slownik::sql

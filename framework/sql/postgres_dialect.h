@@ -16,6 +16,8 @@ class PostgresDialect final : public Dialect {
   }
   std::string columnType(const ColumnDef& column) const override;
   std::string placeholder(int n) const override { return "$" + std::to_string(n); }
+  //! A transaction-scoped advisory lock named after the table: readers never wait for it.
+  std::string idLockStatement(std::string_view table) const override;
 };
 
 }  // namespace slownik::sql

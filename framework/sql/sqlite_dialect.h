@@ -16,6 +16,8 @@ class SqliteDialect final : public Dialect {
   }
   std::string columnType(const ColumnDef& column) const override;
   std::string placeholder(int) const override { return "?"; }
+  //! BEGIN IMMEDIATE takes the database's write lock before anything is read.
+  std::string idLockStatement(std::string_view) const override { return {}; }
 };
 
 }  // namespace slownik::sql

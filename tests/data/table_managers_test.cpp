@@ -113,7 +113,7 @@ TEST_P(TableManagers, InsertUpdateFetchDelete) {
 }
 
 TEST_P(TableManagers, TwoUsersPrimingAtOnceBothInsert) {
-  constexpr int kRounds = 15;
+  constexpr int kRounds = 60;
   auto user = [&](int who, std::vector<int>* results) {
     FileManager& file = fileManager(personTable());  // this thread's own
     for (int i = 0; i < kRounds; ++i) {

@@ -5,6 +5,7 @@
 #include "framework/runtime/date_time.h"
 #include "framework/services/rates/ecb_client.h"
 #include "framework/services/rates/nbp_client.h"
+#include "framework/sql/dialect.h"
 
 namespace slownik::svc {
 namespace {
@@ -34,6 +35,7 @@ sql::Status storeTable(sql::Database& db, RateSource source, const RateTable& ta
     }
   } else {
     sql::Result max;
+    if (auto s = sql::lockIdAllocation(db, "DATY_KURSOW"); !s) return s;
     if (auto s = db.execute("SELECT COALESCE(MAX(ID_DATY), 0) + 1 FROM DATY_KURSOW", &max); !s) return s;
     idDaty = std::stoll(max.scalar());
     std::vector<Param> row = {Param{idDaty}, Param{bank}, Param{static_cast<long long>(table.day)}, Param{static_cast<long long>(rt::now())}};

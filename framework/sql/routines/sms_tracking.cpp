@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/runtime/date_time.h"
+#include "framework/sql/dialect.h"
 #include "framework/sql/routine_registry.h"
 #include "framework/sql/routines/routine_args.h"
 #include "framework/sql/routines/routine_families.h"
@@ -105,6 +106,7 @@ sql::Status checkConversions(sql::Database& db, const std::vector<sql::Cell>& ar
     clicked = whole(last.rows[0][1]);
   }
   sql::Result next;
+  if (sql::Status s = sql::lockIdAllocation(db, "SMS_TRACKING_URL_HISTORIA"); !s) return s;
   if (sql::Status s = db.execute("SELECT COALESCE(MAX(ID_HISTORII), 0) + 1 FROM SMS_TRACKING_URL_HISTORIA", {}, &next);
       !s)
     return s;
