@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -443,9 +444,17 @@ bool QtWindow::commitTyping(QWidget* w, const std::string& name) {
     return true;
   }
   std::string text;
-  if (auto* line = qobject_cast<QLineEdit*>(w)) text = line->text().toStdString();
-  else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) text = plain->toPlainText().toStdString();
-  else return true;
+  if (auto* line = qobject_cast<QLineEdit*>(w)) {
+    text = line->text().toStdString();
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+    text = plain->toPlainText().toStdString();
+    // A multi-line text tells the runtime where its cursor stands (its selection, counted
+    // in characters from 1), so that what a button inserts lands there.
+    const QString before = plain->toPlainText().left(plain->textCursor().position());
+    window_->setSelection(name, static_cast<int>(before.toUcs4().size()) + 1);
+  } else {
+    return true;
+  }
   if (text != window_->value(name)) report(window_->type(name, text));
   return true;
 }
@@ -519,6 +528,14 @@ void QtWindow::apply(const rt::Control& c, QWidget* w) {
       auto* edit = static_cast<QPlainTextEdit*>(w);
       if (edit->toPlainText() != value) edit->setPlainText(value);
       edit->setReadOnly(c.readOnly);
+      // The cursor goes where the runtime's selection puts it (characters from 1).
+      if (c.selection > 0) {
+        const QList<uint> characters = value.toUcs4();
+        const int upTo = std::min<int>(c.selection - 1, static_cast<int>(characters.size()));
+        QTextCursor cursor = edit->textCursor();
+        cursor.setPosition(QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), upTo).size());
+        edit->setTextCursor(cursor);
+      }
       break;
     }
     case ControlKind::Progress:
@@ -898,6 +915,12 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::FocusIn:
       if (!applying_ && reportsFocus(c->kind) && window_->focus() != name) report(window_->click(name));
+      return false;
+    case QEvent::FocusOut:
+      // A multi-line text has no "editing finished" of its own: leaving it is when its
+      // text (and where its cursor stood) reaches the window, before the click that
+      // took the focus away is taken.
+      if (!applying_ && qobject_cast<QPlainTextEdit*>(w)) commitTyping(w, name);
       return false;
     case QEvent::ToolTip: {
       const QString tip = tipFor(name);

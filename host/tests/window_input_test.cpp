@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextCursor>
 #include <chrono>
 
 #include "framework/runtime/date_time.h"
@@ -173,6 +175,48 @@ TEST_F(Form, APictureEntryFormatsWhatItShowsAndRefusesWhatItCannotRead) {
   QTest::keyClick(edit("?KWOTA"), Qt::Key_Return);
   EXPECT_EQ(alertedKeys(*w), std::vector<int>{key::Enter});
   EXPECT_EQ(w->value("?KWOTA"), "7.00");
+}
+
+// A multi-line text gives the window what was typed, and where its cursor stands, when the
+// person leaves it (a mouse click on "Zapisz" included), and its cursor goes where the
+// runtime puts it: a button that inserts into it (a placeholder into an SMS text) inserts
+// at the cursor.
+TEST(TextCursor, TravelsBetweenTheTextAndTheRuntimeInCharacters) {
+  rt::WindowDef def;
+  def.resource = "slownik$text";
+  def.type = "P1$FORMWINDOW";
+  def.caption = "Tekst";
+  def.controls = {control("?OPIS", rt::ControlKind::Text), control("?NAZWA", rt::ControlKind::Entry, "@s20")};
+  auto w = rt::Window::open(std::move(def));
+  ASSERT_NE(w, nullptr);
+  w->setValue("?OPIS", "Zażółć 😀 gęślą");
+  auto drawn = std::make_unique<QtWindow>(w);
+  drawn->show();
+  QApplication::setActiveWindow(drawn.get());
+  QApplication::processEvents();
+  auto* text = qobject_cast<QPlainTextEdit*>(drawn->widgetFor("?OPIS"));
+  ASSERT_NE(text, nullptr);
+  ASSERT_EQ(text->toPlainText(), QString::fromUtf8("Zażółć 😀 gęślą"));
+
+  // After "Zażółć 😀 " (9 characters; the emoji is two UTF-16 units): the cursor is the 10th.
+  text->setFocus();
+  QTextCursor cursor = text->textCursor();
+  cursor.setPosition(QString::fromUtf8("Zażółć 😀 ").size());
+  text->setTextCursor(cursor);
+  text->insertPlainText("i ");
+  drawn->widgetFor("?NAZWA")->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(w->value("?OPIS"), "Zażółć 😀 i gęślą");
+  EXPECT_EQ(w->control("?OPIS")->selection, 12);
+
+  // The runtime puts it after "Zażółć" (7th character); the front-end redraws the text.
+  w->setSelection("?OPIS", 7);
+  drawn->refresh("?OPIS", rt::Property::Selection);
+  EXPECT_EQ(text->textCursor().position(), QString::fromUtf8("Zażółć").size());
+
+  drawn.reset();
+  w->close();
+  rt::closeThreadWindows();
 }
 
 }  // namespace
