@@ -61,7 +61,7 @@ struct Control {
   long frameColor = kNoColor;  //!< a frame drawn just outside the control (focus highlight)
   int fontWeight = kNormalWeight;
   std::map<int, ListStyle> styles;
-  int selection = 0;  //!< a list's selected row, 1-based; 0 = none
+  int selection = 0;  //!< a list's selected row, 1-based; a multi-line text's cursor, in characters from 1; 0 = none
   std::string icon;
   std::vector<std::string> iconList;  //!< a list's icons by number (1-based)
   std::vector<std::vector<std::string>> rows;  //!< a list's loaded rows: list-buffer fields as text
