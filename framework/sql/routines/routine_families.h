@@ -21,5 +21,7 @@ void registerTextRoutines(RoutineRegistry& registry);
 void registerNumberingRoutines(RoutineRegistry& registry);
 //! KS_SMS_UTWORZ_TRACKING_URL, KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL.
 void registerSmsTrackingRoutines(RoutineRegistry& registry);
+//! TK_DodajHaslo_0001_002_HASLO_INTER.
+void registerInternetUserRoutines(RoutineRegistry& registry);
 
 }  // namespace slownik::sql

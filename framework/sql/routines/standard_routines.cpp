@@ -12,6 +12,7 @@ void registerStandardRoutines(RoutineRegistry& registry) {
   registerTextRoutines(registry);
   registerNumberingRoutines(registry);
   registerSmsTrackingRoutines(registry);
+  registerInternetUserRoutines(registry);
 }
 
 }  // namespace slownik::sql
