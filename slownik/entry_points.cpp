@@ -1,6 +1,7 @@
 #include "slownik/entry_points.h"
 
 #include <iterator>
+#include <string>
 
 #include "dictionaries/banking/account_procedures.h"
 #include "dictionaries/banking/bank_list.h"
@@ -8,9 +9,15 @@
 #include "dictionaries/banking/interest_list.h"
 #include "dictionaries/banking/kir_import_entry.h"
 #include "dictionaries/banking/tax_office_list.h"
+#include "dictionaries/documents/article_price_list.h"
+#include "dictionaries/documents/article_unit_list.h"
 #include "dictionaries/documents/classification_list.h"
 #include "dictionaries/documents/contractor_picker_list.h"
+#include "dictionaries/documents/delivery_form_list.h"
 #include "dictionaries/documents/document_label_list.h"
+#include "dictionaries/documents/financial_operation_list.h"
+#include "dictionaries/documents/internet_user_list.h"
+#include "dictionaries/documents/payment_form_list.h"
 #include "dictionaries/documents/warehouse_doc_type_list.h"
 #include "dictionaries/tax_currency/country_list.h"
 #include "dictionaries/tax_currency/currency_list.h"
@@ -20,6 +27,7 @@
 #include "dictionaries/tax_currency/vat_rates.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
+#include "framework/data/table_buffers.h"
 #include "sms/template_list.h"
 #include "sms/tracking_url_list.h"
 
@@ -47,6 +55,27 @@ void pickContractor() {
   KONTRAHENTFORMA_BRW("");
 }
 void orderSmsTemplates() { SMS_SZABLON_BRW("ZAM_BRW"); }
+void paymentForms() { FORMA_PLATNOSCI_BRW(0); }
+void deliveryForms() {
+  const std::string company = std::to_string(static_cast<long long>(slownik::data::glo().ID_FIRMY.get()));
+  FORMA_DOSTAWY_BRW(company.c_str());
+}
+// The internet users of a contractor chosen first.
+void internetUsers() {
+  slownik::data::GLOBALREQUEST() = slownik::data::kSelectRecord;
+  KONTRAHENTFORMA_BRW("");
+  if (slownik::data::GLOBALRESPONSE() == slownik::data::kRequestCompleted)
+    HASLO_INTER_0001_002_BRW(slownik::data::field("KON1:ID_KONTRAHENTA").number());
+}
+// The choosers alone, as a document editor opens them for a position.
+void chooseUnit() {
+  slownik::data::GLOBALREQUEST() = slownik::data::kSelectRecord;
+  WYBIERZJEDNOSTKEARTYKULU(0, 1, 1, 1, 1, "szt.");
+}
+void choosePrice() {
+  slownik::data::GLOBALREQUEST() = slownik::data::kSelectRecord;
+  WYBIERZCENEARTYKULU_SLOWNIK(0);
+}
 
 const SlownikEntryPoint kEntryPoints[] = {
     {"VAT_BRW", "Stawki VAT", kTaxCurrency, "browse", VAT_BRW},
@@ -65,7 +94,13 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kDocuments, "browse", classifications},
     {"TYP_DOKUMENTU_MAGAZYNOWEGO_BRW", "Typy dokumentów magazynowych", kDocuments, "browse", warehouseDocTypes},
     {"ETYKIETA_DOKUMENTU_BRW", "Etykiety dokumentów", kDocuments, "browse", documentLabels},
+    {"FORMA_PLATNOSCI_BRW", "Formy płatności", kDocuments, "browse", paymentForms},
+    {"RODZAJ_OPERACJI_FIN_BRW", "Operacje finansowe", kDocuments, "browse", RODZAJ_OPERACJI_FIN_BRW},
+    {"FORMA_DOSTAWY_BRW", "Formy dostawy", kDocuments, "browse", deliveryForms},
     {"KONTRAHENTFORMA_BRW", "Wybór kontrahenta", kDocuments, "picker", pickContractor},
+    {"HASLO_INTER_0001_002_BRW", "Użytkownicy internetowi kontrahenta", kDocuments, "browse", internetUsers},
+    {"WYBIERZJEDNOSTKEARTYKULU", "Wybór jednostki artykułu", kDocuments, "picker", chooseUnit},
+    {"WYBIERZCENEARTYKULU_SLOWNIK", "Wybór ceny artykułu", kDocuments, "picker", choosePrice},
     {"SMS_SZABLON_BRW", "Szablony SMS zamówień", kSms, "browse", orderSmsTemplates},
     {"SMS_URL_BRW", "Śledzenie adresu URL", kSms, "browse", SMS_URL_BRW},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
