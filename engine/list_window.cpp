@@ -278,6 +278,21 @@ void ListWindow::showSortColumn(int order, int styles) {
   }
 }
 
+void ListWindow::chooseNamedSort(int order, int styles) {
+  if (!browse_) return;
+  fw::BrowseClass& list = browse();
+  if (fw::Locator* l = list.locator()) l->reset();
+  showSortColumn(order, styles);
+  list.setSort(order);
+  list.resetQueue();
+}
+
+int sortNumber(std::string_view name, const std::vector<std::string_view>& names, int fallback) {
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (name == names[i]) return static_cast<int>(i) + 1;
+  return fallback;
+}
+
 void ListWindow::reload() {
   if (browse_) browse_->resetQueue();
 }

@@ -123,6 +123,10 @@ struct ListDescriptor {
 //! Shows a warning in the chosen style.
 void warn(WarningStyle style, std::string_view text);
 
+//! The number (from 1) of the sort order named `name` in a drop list of `names`;
+//! `fallback` for any other text.
+int sortNumber(std::string_view name, const std::vector<std::string_view>& names, int fallback);
+
 //! A dictionary's list window. One per procedure call, on the procedure's thread.
 //! run() (from fw::WindowManager) opens it, runs it and closes it; the response ends
 //! in GLOBALRESPONSE.
@@ -195,6 +199,10 @@ class ListWindow : public fw::WindowManager {
   //! Where the list format gives the columns of the sort orders the styles 1..`styles`
   //! (the orders' numbers): the column of `order` in bold, the others in the normal weight.
   void showSortColumn(int order, int styles);
+  //! Puts sort order `order` in force as a drop list of named orders chooses it: the
+  //! locator's text (typed for the old order) goes, the order's column turns bold (styles
+  //! 1..`styles`), and the list reads its first page.
+  void chooseNamedSort(int order, int styles);
 
  private:
   class Browse;

@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kSortList = "?SORTOWANIE";
 constexpr const char* kLocator = "?LOKATOR";
 constexpr const char* kGenerate = "?BUTTON6";
-constexpr const char* kSortNames[] = {"nazwa", "adres WWW", "data"};
+const std::vector<std::string_view> kSortNames = {"nazwa", "adres WWW", "data"};
 constexpr int kSortOrders = 3;
 constexpr int kFallbackSort = 4;
 
@@ -43,26 +43,19 @@ engine::ListDescriptor trackingUrlList() {
   return d;
 }
 
-// The order chosen by its name in the drop list; the fallback for anything else.
-int sortNumber(std::string_view name) {
-  for (int i = 0; i < kSortOrders; ++i)
-    if (name == kSortNames[i]) return i + 1;
-  return kFallbackSort;
-}
-
 class TrackingUrlList : public engine::ListWindow {
  public:
   TrackingUrlList() : ListWindow(trackingUrlList()) {}
 
   int opened() override {
-    window()->setValue(kSortList, kSortNames[0]);
+    window()->setValue(kSortList, std::string(kSortNames[0]));
     chooseSort(1);
     return 0;
   }
 
   int takeAccepted(const rt::Event& e) override {
     if (e.control == kSortList) {
-      chooseSort(sortNumber(window()->value(kSortList)));
+      chooseSort(engine::sortNumber(window()->value(kSortList), kSortNames, kFallbackSort));
       return fw::kLevelNotify;
     }
     if (e.control == kGenerate) {
@@ -74,12 +67,9 @@ class TrackingUrlList : public engine::ListWindow {
 
  private:
   void chooseSort(int order) {
-    // Text typed for the old order means nothing in the new one.
-    if (fw::Locator* l = browse().locator()) l->reset();
-    showSortColumn(order, kSortOrders);
+    // The date order's locator takes a date.
     window()->setPicture(kLocator, order == 3 || order == kFallbackSort ? "@d17" : "@s20");
-    browse().setSort(order);
-    browse().resetQueue();
+    chooseNamedSort(order, kSortOrders);
   }
 
   void generateKey() {

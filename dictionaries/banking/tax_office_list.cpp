@@ -8,7 +8,7 @@ namespace {
 
 constexpr const char* kSortList = "?SORTOWANIE";
 constexpr const char* kLocator = "?LOKATOR";
-constexpr const char* kSortNames[] = {"nazwa", "miasto", "kod"};
+const std::vector<std::string_view> kSortNames = {"nazwa", "miasto", "kod"};
 constexpr int kSortOrders = 3;
 
 LockRules taxOfficeLockRules() {
@@ -34,12 +34,6 @@ LockRules taxOfficeLockRules() {
 }
 
 }  // namespace
-
-int taxOfficeSortNumber(std::string_view name) {
-  for (int i = 0; i < kSortOrders; ++i)
-    if (name == kSortNames[i]) return i + 1;
-  return 1;
-}
 
 TaxOfficeList::TaxOfficeList() : LockedList(makeDescriptor(), taxOfficeLockRules()) {}
 
@@ -68,22 +62,14 @@ engine::ListDescriptor TaxOfficeList::makeDescriptor() {
 }
 
 int TaxOfficeList::opened() {
-  window()->setValue(kSortList, kSortNames[0]);
-  chooseSort(1);
+  window()->setValue(kSortList, std::string(kSortNames[0]));
+  chooseNamedSort(1, kSortOrders);
   return 0;
-}
-
-void TaxOfficeList::chooseSort(int order) {
-  // Text typed for the old order means nothing in the new one.
-  if (fw::Locator* l = browse().locator()) l->reset();
-  showSortColumn(order, kSortOrders);
-  browse().setSort(order);
-  browse().resetQueue();
 }
 
 int TaxOfficeList::takeAccepted(const rt::Event& e) {
   if (e.control == kSortList) {
-    chooseSort(taxOfficeSortNumber(window()->value(kSortList)));
+    chooseNamedSort(engine::sortNumber(window()->value(kSortList), kSortNames, 1), kSortOrders);
     return fw::kLevelNotify;
   }
   return LockedList::takeAccepted(e);

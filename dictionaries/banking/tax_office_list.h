@@ -16,14 +16,7 @@ class TaxOfficeList : public LockedList {
 
   int opened() override;
   int takeAccepted(const rt::Event& e) override;
-
- private:
-  void chooseSort(int order);
 };
-
-//! The sort order's number by its name in the drop list: 1 "nazwa", 2 "miasto", 3 "kod";
-//! 1 for anything else.
-int taxOfficeSortNumber(std::string_view name);
 
 }  // namespace slownik::banking
 
