@@ -33,16 +33,6 @@ void addGroup(std::vector<PlaceholderItem>& menu, const Group& group) {
     menu.push_back({std::string(group.name) + "." + field, std::string(group.name) + field});
 }
 
-// Byte offset of character `index` (0-based) in UTF-8 text; the text's size past its end.
-std::size_t byteOffset(std::string_view text, std::size_t index) {
-  std::size_t chars = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;  // continuation byte
-    if (chars++ == index) return i;
-  }
-  return text.size();
-}
-
 }  // namespace
 
 std::vector<PlaceholderItem> placeholderMenu(std::string_view context) {
@@ -75,7 +65,7 @@ CursorText insertPlaceholder(CursorText in, std::string_view itemName, std::size
   if (!placeholder) return in;
   long length = static_cast<long>(sql::utf8Length(in.text));
   long position = std::clamp(in.position, 1L, length + 1);
-  std::size_t at = byteOffset(in.text, static_cast<std::size_t>(position - 1));
+  std::size_t at = sql::utf8Offset(in.text, static_cast<std::size_t>(position - 1));
   std::string joined = in.text.substr(0, at) + *placeholder + in.text.substr(at);
   CursorText out;
   out.text = sql::truncateUtf8(joined, maxChars);

@@ -1,31 +1,26 @@
 #include "dictionaries/banking/bank_sort_orders.h"
 
-#include <array>
+#include <vector>
 
+#include "engine/list_window.h"
 #include "framework/sql/text.h"
 
 namespace slownik::banking {
 namespace {
 
-constexpr std::array<const char*, kBankSortOrders> kNames = {"numer", "nazwa", "SWIFT", "kod", "miejscowość"};
+const std::vector<std::string_view> kNames = {"numer", "nazwa", "SWIFT", "kod", "miejscowość"};
 
 }  // namespace
 
-int bankSortNumber(std::string_view name) {
-  for (std::size_t i = 0; i < kNames.size(); ++i)
-    if (name == kNames[i]) return static_cast<int>(i) + 1;
-  return 1;
-}
+int bankSortNumber(std::string_view name) { return engine::sortNumber(name, kNames, 1); }
 
 std::string bankSortName(int order) {
-  return order >= 1 && order <= kBankSortOrders ? kNames[static_cast<std::size_t>(order - 1)] : kNames[0];
+  return std::string(order >= 1 && order <= kBankSortOrders ? kNames[static_cast<std::size_t>(order - 1)] : kNames[0]);
 }
 
 bool isDescending(std::string_view direction) { return direction == kDescending; }
 
-std::string toggledDirection(std::string_view direction) {
-  return direction == kAscending ? kDescending : kAscending;
-}
+std::string toggledDirection(std::string_view direction) { return direction == kAscending ? kDescending : kAscending; }
 
 std::string directionIcon(std::string_view direction) {
   return isDescending(direction) ? "~malejaco.ico" : "~rosnaco.ico";

@@ -82,15 +82,17 @@ std::size_t utf8Length(std::string_view text) {
   return n;
 }
 
-std::string truncateUtf8(std::string_view text, std::size_t maxChars) {
+std::size_t utf8Offset(std::string_view text, std::size_t index) {
   std::size_t chars = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-      if (chars == maxChars) return std::string(text.substr(0, i));
-      ++chars;
-    }
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;  // inside a sequence
+    if (chars++ == index) return i;
   }
-  return std::string(text);
+  return text.size();
+}
+
+std::string truncateUtf8(std::string_view text, std::size_t maxChars) {
+  return std::string(text.substr(0, utf8Offset(text, maxChars)));
 }
 
 }  // namespace slownik::sql

@@ -21,6 +21,9 @@ std::string sqlNumber(double value);
 
 //! Cuts UTF-8 text to at most maxChars characters, never inside a sequence.
 std::string truncateUtf8(std::string_view text, std::size_t maxChars);
+//! The byte at which character `index` (from 0) of UTF-8 text starts; the text's size
+//! when it has no such character.
+std::size_t utf8Offset(std::string_view text, std::size_t index);
 //! Appends the code point c to out as UTF-8.
 void appendUtf8(std::string& out, char32_t c);
 //! Number of UTF-8 characters (code points) in text.
