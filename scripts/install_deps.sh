@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the host need, when missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config libsqlite3-dev libpq-dev postgresql
+packages=(cmake ninja-build g++ pkg-config ccache libsqlite3-dev libpq-dev postgresql
   libcurl4-openssl-dev nlohmann-json3-dev libpugixml-dev libshp-dev libxlsxwriter-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev)
 missing=()
