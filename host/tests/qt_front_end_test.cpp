@@ -25,6 +25,7 @@
 #include "framework/runtime/window_resource.h"
 #include "host/qt_front_end.h"
 #include "host/qt_window.h"
+#include "support/backends.h"
 
 namespace slownik::host {
 namespace {
@@ -45,7 +46,7 @@ std::shared_ptr<QtFrontEnd> installed() {
   static std::shared_ptr<QtFrontEnd> fe = [] {
     auto f = std::make_shared<QtFrontEnd>();
     rt::setFrontEnd(f);
-    rt::setResourceRoot(qEnvironmentVariable("SLOWNIK_SOURCE_DIR").toStdString() + "/tests/fixtures");
+    rt::setResourceRoot(slownik::test::sourceDir() + "/tests/fixtures");
     return f;
   }();
   return fe;

@@ -28,7 +28,7 @@ std::string backendName(const testing::TestParamInfo<BackendCase>& info) { retur
 
 std::string sourceDir() {
   const char* dir = std::getenv("SLOWNIK_SOURCE_DIR");
-  return dir ? dir : std::filesystem::current_path().string();
+  return dir ? dir : SLOWNIK_SOURCE_ROOT;
 }
 
 void DatabaseTest::SetUp() {
