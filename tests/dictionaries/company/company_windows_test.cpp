@@ -71,6 +71,14 @@ class CompanyWindowTest : public slownik::test::WindowFixture {
   std::string company(long long id, const std::string& column) {
     return scalar("SELECT " + column + " FROM FIRMA WHERE ID_FIRMY = " + std::to_string(id));
   }
+  //! Row (1-based) of a list window holding `value` in any field; 0 when none is loaded.
+  static int rowHolding(const std::shared_ptr<rt::Window>& w, const std::string& value) {
+    auto r = rows(w);
+    for (std::size_t i = 0; i < r.size(); ++i)
+      for (const auto& field : r[i])
+        if (field == value) return static_cast<int>(i) + 1;
+    return 0;
+  }
   std::shared_ptr<Outcome> outcome_;
 };
 
@@ -299,6 +307,58 @@ TEST_P(CompanyWindowTest, AddressDaysMayNotMeetAndAChangedTownOffersThePlaceOfIs
   ASSERT_TRUE(fe().click(f, "?DOMYSLNY"));
   saved(f);
   EXPECT_EQ(company(kDemo, "ID_ADRESU_DOMYSLNEGO"), "2");
+}
+
+TEST_P(CompanyWindowTest, AnAddressTakesItsCountryProvinceAndDayFromThePickers) {
+  auto f = openCompany(data::kChangeRecord);
+  ASSERT_TRUE(f);
+  ASSERT_TRUE(fe().click(f, "?INSERT:ADRES"));
+  auto a = window("Dodawanie adresu");
+  ASSERT_TRUE(a);
+
+  // A country the list does not know opens it; giving up there keeps the user in the field.
+  ASSERT_TRUE(fe().type(a, "?ADRFIR:SYM_KRAJU", "XX"));
+  auto k = window("Kraje");
+  ASSERT_TRUE(k);
+  ASSERT_TRUE(fe().press(k, rt::key::Esc));
+  ASSERT_TRUE(fe().waitForClose(k));
+  ASSERT_TRUE(fe().settle(a));
+  EXPECT_EQ(a->focus(), "?ADRFIR:SYM_KRAJU");
+
+  ASSERT_TRUE(fe().type(a, "?ADRFIR:SYM_KRAJU", "C"));
+  k = window("Kraje");
+  ASSERT_TRUE(k);
+  int czechia = rowHolding(k, "CZ");
+  ASSERT_GT(czechia, 0);
+  ASSERT_TRUE(fe().clickRow(k, "?LIST", czechia));
+  ASSERT_TRUE(fe().press(k, rt::key::Enter));
+  ASSERT_TRUE(fe().waitForClose(k));
+  ASSERT_TRUE(fe().settle(a));
+  EXPECT_EQ(a->value("?ADRFIR:SYM_KRAJU"), "CZ");
+
+  ASSERT_TRUE(fe().click(a, "?WOJEWODZTWO:WYBIERZ"));
+  auto p = window("Województwa");
+  ASSERT_TRUE(p);
+  int silesia = rowHolding(p, "śląskie");
+  ASSERT_GT(silesia, 0);
+  ASSERT_TRUE(fe().clickRow(p, "?LIST", silesia));
+  ASSERT_TRUE(fe().press(p, rt::key::Enter));
+  ASSERT_TRUE(fe().waitForClose(p));
+  ASSERT_TRUE(fe().settle(a));
+  EXPECT_EQ(a->value("?ADRFIR:WOJEWODZTWO"), "śląskie");
+  EXPECT_EQ(a->focus(), "?ADRFIR:POWIAT");
+
+  const std::int32_t day = rt::dayNumber(2024, 5, 6);
+  fe().expectDate(day);
+  ASSERT_TRUE(fe().click(a, "?KALENDARZ"));
+  EXPECT_EQ(a->value("?ADRFIR:DATA_OD"), rt::formatShortDate(day));
+  ASSERT_TRUE(fe().type(a, "?ADRFIR:POCZTA", "Katowice"));  // no town: no place of issue to offer
+  ASSERT_TRUE(fe().click(a, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(a));
+  EXPECT_EQ(scalar("SELECT SYM_KRAJU || ' ' || WOJEWODZTWO || ' ' || DATA_OD FROM ADRESY_FIRMY WHERE POCZTA = 'Katowice'"),
+            "CZ śląskie " + std::to_string(day));
+  ASSERT_TRUE(fe().press(f, rt::key::Esc));
+  ASSERT_TRUE(fe().waitForClose(f));
 }
 
 TEST_P(CompanyWindowTest, TaxFlagsFollowEachOtherAndReachTheCurrentCompany) {
