@@ -459,6 +459,25 @@ TEST_P(CompanyWindowTest, WithoutTheEditRightTheFormOnlyShowsButTheAccountsStill
   EXPECT_EQ(f->value("?FIR:NAZWA"), "Demo Handel") << "the company's record is back after the account list";
   ASSERT_TRUE(fe().press(f, rt::key::Esc));
   ASSERT_TRUE(fe().waitForClose(f));
+  join();
+
+  // With the right, the account list may change the accounts, and what the user typed in
+  // the company form before opening it is still there to be saved.
+  asUser(sql::demo::kAdminUserId);
+  f = openCompany(data::kChangeRecord);
+  ASSERT_TRUE(f);
+  ASSERT_TRUE(fe().type(f, "?FIR:NAZWA", "Demo Handel Północ"));
+  ASSERT_TRUE(fe().click(f, "?RACHUNKI"));
+  accounts = window("Rachunki bankowe firmy");
+  ASSERT_TRUE(accounts);
+  EXPECT_TRUE(accounts->control("?INSERT")->enabled);
+  ASSERT_TRUE(fe().close(accounts));
+  ASSERT_TRUE(fe().waitForClose(accounts));
+  ASSERT_TRUE(fe().settle(f));
+  EXPECT_EQ(f->value("?FIR:NAZWA"), "Demo Handel Północ");
+  saved(f);
+  EXPECT_EQ(company(kDemo, "NAZWA"), "Demo Handel Północ");
+  EXPECT_EQ(company(kDemo, "ID_RACHUNKU"), "1") << "the default account is kept";
 }
 
 SLOWNIK_ON_ALL_BACKENDS(CompanyWindowTest);
