@@ -37,6 +37,7 @@ constexpr const char* kPersonList = "?LIST:AKCYZA";
 constexpr const char* kLogoStatus = "?LOGO:STATUS";
 constexpr const char* kDefaultAddress = "FIR:ID_ADRESU_DOMYSLNEGO";
 constexpr int kAddressesTab = 2;
+constexpr int kPoolTab = 4;
 constexpr int kAddressForm = 3;
 constexpr int kPersonForm = 4;
 constexpr int kDefaultIcon = 1;
@@ -287,7 +288,7 @@ bool CompanyForm::checkBeforeSave() {
   auto pool = poolProblem(data::field("FIR:NR_FK_PULA_OD").integer(), data::field("FIR:NR_FK_PULA_DO").integer(),
                           data::field("FIR:NR_FK_PULA_AKTUALNY").integer());
   if (pool) {
-    showTab(4);
+    showTab(kPoolTab);
     return failAt(pool->field == PoolField::Start ? "?FIR:NR_FK_PULA_OD" : "?FIR:NR_FK_PULA_AKTUALNY", pool->message);
   }
   return true;
