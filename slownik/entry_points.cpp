@@ -9,6 +9,8 @@
 #include "dictionaries/banking/interest_list.h"
 #include "dictionaries/banking/kir_import_entry.h"
 #include "dictionaries/banking/tax_office_list.h"
+#include "dictionaries/company/company_address_form.h"
+#include "dictionaries/company/company_form.h"
 #include "dictionaries/documents/article_price_list.h"
 #include "dictionaries/documents/article_unit_list.h"
 #include "dictionaries/documents/classification_list.h"
@@ -25,6 +27,7 @@
 #include "dictionaries/tax_currency/load_vat.h"
 #include "dictionaries/tax_currency/province_list.h"
 #include "dictionaries/tax_currency/vat_rates.h"
+#include "framework/data/file_manager.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
@@ -36,6 +39,7 @@ namespace {
 // Each dictionary adds its rows here as it is built; the host's menu lists exactly these.
 constexpr const char* kTaxCurrency = "Podatki, kraje i waluty";
 constexpr const char* kBanking = "Banki i rozliczenia";
+constexpr const char* kCompany = "Firma, pracownicy i magazyny";
 constexpr const char* kDocuments = "Dokumenty i kontrahenci";
 constexpr const char* kSms = "Powiadomienia SMS";
 
@@ -46,6 +50,19 @@ void ratesForToday() { LADUJWALUTY("1", "0", 0); }
 void companyAccounts() { RACHUNKI_FIRMY_BRW(0); }
 void defaultAccounts() { LADUJDOMYSLNERACHUNKI(); }
 void cashDesks() { KASA_BRW(slownik::data::glo().ID_FIRMY.get()); }
+// The company the user works in, opened for change.
+void currentCompany() {
+  slownik::data::field("FIR:ID_FIRMY").set(slownik::data::glo().ID_FIRMY.get());
+  slownik::data::FileManager* companies = slownik::data::fileManager("FIRMA");
+  if (!companies || companies->fetch("FIR:PK_FIRMA") != 0) return;
+  slownik::data::GLOBALREQUEST() = slownik::data::kChangeRecord;
+  FIRMA_UPD();
+}
+// A new seat address of the company the user works in.
+void newCompanyAddress() {
+  slownik::data::GLOBALREQUEST() = slownik::data::kInsertRecord;
+  ADRES_FIRMY_UPD(slownik::data::glo().ID_FIRMY.get(), 0);
+}
 void classifications() { TYP_KONTRAHENTA_BRW(""); }
 void warehouseDocTypes() { TYP_DOKUMENTU_MAGAZYNOWEGO_BRW(""); }
 void documentLabels() { ETYKIETA_DOKUMENTU_BRW(""); }
@@ -91,6 +108,8 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"TABELA_ODSETEK_BRW", "Tabele odsetek", kBanking, "browse", TABELA_ODSETEK_BRW},
     {"URZEDY_BRW", "Lista urzędów", kBanking, "browse", URZEDY_BRW},
     {"KASA_BRW", "Kasy", kBanking, "browse", cashDesks},
+    {"FIRMA_UPD", "Dane bieżącej firmy", kCompany, "form", currentCompany},
+    {"ADRES_FIRMY_UPD", "Nowy adres bieżącej firmy", kCompany, "form", newCompanyAddress},
     {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kDocuments, "browse", classifications},
     {"TYP_DOKUMENTU_MAGAZYNOWEGO_BRW", "Typy dokumentów magazynowych", kDocuments, "browse", warehouseDocTypes},
     {"ETYKIETA_DOKUMENTU_BRW", "Etykiety dokumentów", kDocuments, "browse", documentLabels},

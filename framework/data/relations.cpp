@@ -27,6 +27,7 @@ std::vector<Relation> builtIn() {
       {"KONTRAHENT", {"ID_KONTRAHENTA"}, "RACHUNEK_WIRTUALNY", {"ID_KONTRAHENTA"}, Cascade},
       {"FIRMA", {"ID_FIRMY"}, "RACHUNEK_FIRMY", {"ID_FIRMY"}, Cascade},
       {"FIRMA", {"ID_FIRMY"}, "ADRESY_FIRMY", {"ID_FIRMY"}, Cascade},
+      {"FIRMA", {"ID_FIRMY"}, "AKCYZA_FIRMA_PODATNIK", {"ID_FIRMY"}, Cascade},
   };
   for (const char* account : {"RACHUNEK_FIRMY", "RACHUNEK_KONTRAHENTA", "RACHUNEK_PRACOWNIKA", "RACHUNEK_URZEDU"}) {
     r.push_back({"BANKI", {"ID_BANKU"}, account, {"ID_BANKU"}, Restrict});
