@@ -81,7 +81,7 @@ bool CompanyAddressForm::checkBeforeSave() {
       return failAt(kDate, "Wystąpił problem podczas sprawdzania daty adresu! Powód: " + rt::errorText());
     }
     if (std::atof(found.c_str()) > 0) {
-      return failAt(kDate, "Proszę zmienić datę obowiązywania adresu!|Adres o podanej dacie został już wprowadzony.");
+      return failAt(kDate, "Proszę zmienić datę obowiązywania adresu!.|Adres o podanej dacie został już wprowadzony.");
     }
   }
   return true;
@@ -130,7 +130,7 @@ void CompanyAddressForm::offerPlaceOfIssue() {
   if (data::field("ADRFIR:ID_FIRMY").number() != data::glo().ID_FIRMY.get()) return;
   const std::string town = engine::trimmed(text("ADRFIR:MIEJSCOWOSC"));
   if (town.empty() || town == engine::trimmed(svc::POBIERZPARAMKONF("s", kPlaceOfIssue))) return;
-  if (svc::MSG_PYTANIE("Parametr: \"Miejsce wystawienia faktury\" jest inny niż wprowadzony.|Czy zmodyfikować "
+  if (svc::MSG_PYTANIE("Parametr: \"Miejsce wystawienia faktury\" jest inny niż wprowdzone.|Czy zmodyfikować "
                        "parametr?") == svc::kYes)
     svc::USTAWPARAMKONF("s", kPlaceOfIssue, town);
 }

@@ -269,7 +269,7 @@ TEST_P(CompanyWindowTest, AddressDaysMayNotMeetAndAChangedTownOffersThePlaceOfIs
   ASSERT_TRUE(a);
   ASSERT_TRUE(fe().type(a, "?ADRFIR:DATA_OD", "01.01.2020"));
   ASSERT_TRUE(fe().type(a, "?ADRFIR:MIEJSCOWOSC", "Kraków"));
-  refused(a, "Proszę zmienić datę obowiązywania adresu!|Adres o podanej dacie został już wprowadzony.");
+  refused(a, "Proszę zmienić datę obowiązywania adresu!.|Adres o podanej dacie został już wprowadzony.");
   EXPECT_EQ(a->focus(), "?ADRFIR:DATA_OD");
   ASSERT_TRUE(fe().press(a, rt::key::Esc));
   ASSERT_TRUE(fe().waitForClose(a));
@@ -280,7 +280,7 @@ TEST_P(CompanyWindowTest, AddressDaysMayNotMeetAndAChangedTownOffersThePlaceOfIs
   a = window("Edycja adresu");
   ASSERT_TRUE(a);
   ASSERT_TRUE(fe().type(a, "?ADRFIR:MIEJSCOWOSC", "Radom"));
-  fe().expectMessage(rt::button::Yes, "Parametr: \"Miejsce wystawienia faktury\" jest inny niż wprowadzony.");
+  fe().expectMessage(rt::button::Yes, "Parametr: \"Miejsce wystawienia faktury\" jest inny niż wprowdzone.");
   ASSERT_TRUE(fe().click(a, "?OK"));
   ASSERT_TRUE(fe().waitForClose(a));
   ASSERT_TRUE(fe().settle(f));
