@@ -108,6 +108,8 @@ TEST_P(RecordSemaphoreTest, TakeReleaseAndDeleteBetweenTwoUsers) {
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM BANKI WHERE ID_BANKU = 1"), "1");
 
   EXPECT_TRUE(banks_.tryRelease(1, kAdmin).isDone());
+  EXPECT_EQ(holder(1), "6100003") << "taken twice, held until the second release";
+  EXPECT_TRUE(banks_.tryRelease(1, kAdmin).isDone());
   EXPECT_EQ(holder(1), "0");
   EXPECT_TRUE(banks_.tryTake(1, kJan).isDone());
   EXPECT_EQ(holder(1), "6100004");
