@@ -22,6 +22,7 @@
 #include "framework/sql/routines/routine_args.h"
 #include "framework/sql/routines/routine_families.h"
 #include "framework/sql/routines/table_lookup.h"
+#include "framework/sql/schema.h"
 #include "framework/sql/session.h"
 #include "framework/sql/text.h"
 
@@ -506,7 +507,40 @@ Status sweepEnded(Database& db, const std::vector<Cell>&, Result*) {
   return releaseSessions(db, ended);
 }
 
+const char* const kGuardMessage =
+    "Blokada rekordu została zdjęta albo przejęta przez innego użytkownika, zmian nie zapisano.";
+
+// Every column of a lockable table that exists at migration 3, but its SEMAFOR.
+std::string guardedColumns(const TableDef& table) {
+  std::string columns;
+  for (const auto& c : table.columns) {
+    if (c.since > 3 || equalsIgnoreCase(c.name, kLockColumn)) continue;
+    columns += (columns.empty() ? "" : ", ") + c.name;
+  }
+  return columns;
+}
+
 }  // namespace
+
+// A form writes the whole row back, its SEMAFOR as it read it after taking the lock.
+// When the row's SEMAFOR is no longer that (an administrator cleared the lock, another
+// user took it over), the write is refused by the database itself, whichever form or
+// statement makes it. The lock routines set SEMAFOR alone, which this does not watch.
+std::vector<MigrationExtra> recordLockGuardExtras() {
+  std::string sqlite, postgres =
+                          "CREATE OR REPLACE FUNCTION STRAZ_BLOKADY() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                          "RAISE EXCEPTION '" + std::string(kGuardMessage) + "'; END $$;";
+  for (const auto& kind : lockableTables()) {
+    const TableDef* table = findStoredTable(kind.name);
+    if (!table || !table->column(kLockColumn)) continue;
+    const std::string name = table->name + "_STRAZ_BLOKADY";
+    const std::string on = " BEFORE UPDATE OF " + guardedColumns(*table) + " ON " + table->name + " FOR EACH ROW WHEN ";
+    const std::string changed = "COALESCE(NEW.SEMAFOR, 0) <> COALESCE(OLD.SEMAFOR, 0)";
+    sqlite += "CREATE TRIGGER " + name + on + changed + " BEGIN SELECT RAISE(ABORT, '" + kGuardMessage + "'); END;";
+    postgres += "CREATE TRIGGER " + name + on + "(" + changed + ") EXECUTE PROCEDURE STRAZ_BLOKADY();";
+  }
+  return {{3, Backend::Sqlite, sqlite}, {3, Backend::Postgres, postgres}};
+}
 
 void registerRecordSemaphoreRoutines(RoutineRegistry& registry) {
   registry.add("TKW_KartotekaSemaforUstaw", setLock);

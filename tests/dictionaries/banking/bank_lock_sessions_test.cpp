@@ -14,6 +14,7 @@
 extern char** environ;
 
 #include "bank_windows.h"
+#include "dictionaries/banking/tax_office_list.h"
 #include "engine/record_semaphore.h"
 #include "framework/services/messages.h"
 #include "framework/sql/session.h"
@@ -293,6 +294,40 @@ TEST_P(BankLockSessions, TheAdministratorsPopupClearsTheLockAndWritesTheLog) {
     sql::ThreadSession on(jans->id());
     EXPECT_EQ(banks_.tryTake(1, kJan).outcome, LockOutcome::Done) << "free for anybody now";
   }
+  ASSERT_TRUE(fe().close(w));
+  join();
+}
+
+// The database refuses a form's write whose lock is gone, whichever form it is: here
+// the tax office form, which has no check of its own.
+TEST_P(BankLockSessions, TheDatabaseRefusesTheWriteOfAFormWhoseLockWasCleared) {
+  auto mine = program(kAdmin);
+  auto other = program(kAdmin);
+  ASSERT_TRUE(mine && other);
+  windowsIn(*mine);
+  outcome_ = startListOf(URZEDY_BRW, "URZ:ID_URZEDU");
+  auto w = fe().waitForWindow("Lista urzędów");
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(fe().doubleClickRow(w, "?LIST", 1));
+  auto f = fe().waitForWindow("Edycja urzędu");
+  ASSERT_TRUE(f);
+  const std::string id = scalar("SELECT ID_URZEDU FROM URZEDY WHERE SEMAFOR = 6100003");
+  ASSERT_FALSE(id.empty());
+  const std::string before = scalar("SELECT NAZWA FROM URZEDY WHERE ID_URZEDU = " + id);
+  {
+    sql::ThreadSession on(other->id());
+    ASSERT_TRUE(db().run("select * from TKW_KartotekaSemaforZdejmij('urzedy'," + id + ",6100003)").isOk());
+    // Taken by another user meanwhile.
+    ASSERT_TRUE(db().run("call TKW_KartotekaSemaforUstaw('urzedy'," + id + ",6100004,2)").isOk());
+  }
+  ASSERT_TRUE(fe().type(f, "?URZ:NAZWA", "Urząd, którego zmiana przepada"));
+  fe().expectMessage(rt::button::Ok, "zmian nie zapisano");
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  ASSERT_TRUE(fe().waitForMessages(1));
+  EXPECT_EQ(scalar("SELECT NAZWA FROM URZEDY WHERE ID_URZEDU = " + id), before);
+  ASSERT_TRUE(fe().click(f, "?CANCEL"));
+  ASSERT_TRUE(fe().waitForClose(f));
+  EXPECT_EQ(scalar("SELECT SEMAFOR FROM URZEDY WHERE ID_URZEDU = " + id), "6100004");
   ASSERT_TRUE(fe().close(w));
   join();
 }
