@@ -29,7 +29,7 @@ bool run(const char* label, const std::string& url, int rounds) {
   test::LockSoakFigures f = test::runLockSoak(o);
   std::printf("%s: %d programów × %d rund = %ld rund w %.1f s (%.0f rund/s)\n", label, o.sessions, o.rounds, f.rounds,
               f.seconds, f.seconds > 0 ? f.rounds / f.seconds : 0.0);
-  std::printf("  przejęcia %ld, odmowy %ld, zapisy %ld (odmówione %ld), śmierci %ld, przejęcia po śmierci %ld\n",
+  std::printf("  zajęcia %ld, odmowy %ld, zapisy %ld (odmówione %ld), śmierci %ld, przejęcia po śmierci %ld\n",
               f.takes, f.refusals, f.saves, f.refusedSaves, f.deaths, f.stealsAfterDeath);
   std::printf("  nakładania %ld, utracone zapisy %ld, pozostałe blokady %ld, błędy %ld%s%s\n", f.overlaps,
               f.lostUpdates, f.locksLeft, f.errors, f.firstError.empty() ? "" : ": ", f.firstError.c_str());

@@ -3,24 +3,17 @@
 #include <cstdlib>
 #include <utility>
 
-#include "framework/data/globals.h"
-#include "framework/runtime/error_state.h"
-#include "framework/services/messages.h"
-#include "framework/sql/text.h"
-
 #include "framework/data/file_manager.h"
+#include "framework/data/globals.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
+#include "framework/runtime/error_state.h"
+#include "framework/services/messages.h"
 #include "framework/services/rights.h"
 #include "framework/services/sql_services.h"
+#include "framework/sql/text.h"
 
 namespace slownik::engine {
-
-LockedList::LockedList(ListDescriptor descriptor, LockRules rules)
-    : ListWindow(std::move(descriptor)),
-      rules_(std::move(rules)),
-      semaphore_(rules_.table, rules_.lockedMessage),
-      deleter_(rules_.table, rules_.deleteLockedMessage.empty() ? rules_.lockedMessage : rules_.deleteLockedMessage) {}
 
 namespace {
 
@@ -28,6 +21,12 @@ constexpr const char* kClearItem = "ZdejmijBlokade";
 constexpr double kAdministrator = 6100003;
 
 }  // namespace
+
+LockedList::LockedList(ListDescriptor descriptor, LockRules rules)
+    : ListWindow(std::move(descriptor)),
+      rules_(std::move(rules)),
+      semaphore_(rules_.table, rules_.lockedMessage),
+      deleter_(rules_.table, rules_.deleteLockedMessage.empty() ? rules_.lockedMessage : rules_.deleteLockedMessage) {}
 
 bool mayClearLocks() {
   if (currentUser() == kAdministrator) return true;

@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -155,6 +156,9 @@ Status endedSessions(Database& db, std::vector<long long>* ended) {
   if (Status s = runningStates(db, "", {}, &states); !s) return s;
   for (const auto& [st, running] : states)
     if (!running) ended->push_back(st.id);
+  // Every program's sweep releases them in the same order, so two sweeps that meet
+  // wait for each other instead of deadlocking.
+  std::sort(ended->begin(), ended->end());
   return {};
 }
 
@@ -223,7 +227,7 @@ Status Session::registerRow(long long user, bool reuseId) {
                             params, nullptr);
     if (s) s = tx.commit();
     if (s) {
-      id_ = id;
+      if (!reuseId) id_ = id;  // before the heartbeat starts; never changes after
       return {};
     }
     if (reuseId) return s;

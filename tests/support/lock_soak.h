@@ -16,7 +16,7 @@ struct LockSoakOptions {
   //! Long by default: a dead program must be seen by what the server or the lock file
   //! tells, not by its lease running out.
   std::chrono::milliseconds lease{120000};
-  std::chrono::milliseconds renewEvery{200};
+  std::chrono::milliseconds renewEvery{1000};
 };
 
 struct LockSoakFigures {
