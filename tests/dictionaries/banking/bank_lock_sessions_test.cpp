@@ -246,9 +246,27 @@ TEST_P(BankLockSessions, AfterAnAdministratorClearedTheLockTheHoldersSaveWritesN
   ASSERT_TRUE(fe().click(f, "?OK"));
   ASSERT_TRUE(fe().waitForMessages(2));
   EXPECT_EQ(bank(1, "NAZWA"), before);
+
+  // Jan's own second program holds it now: the row shows Jan again, yet the form's
+  // lock is not the one that holds it.
+  auto jansSecond = program(kJan);
+  ASSERT_TRUE(jansSecond);
+  {
+    sql::ThreadSession on(admins->id());
+    ASSERT_TRUE(banks_.tryRelease(1, kAdmin).isDone());
+  }
+  {
+    sql::ThreadSession on(jansSecond->id());
+    ASSERT_TRUE(banks_.tryTake(1, kJan).isDone());
+  }
+  fe().expectMessage(rt::button::Ok, "Edytuje: Jan Kowalski");
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  ASSERT_TRUE(fe().waitForMessages(3));
+  EXPECT_EQ(bank(1, "NAZWA"), before);
   ASSERT_TRUE(fe().click(f, "?CANCEL"));
   ASSERT_TRUE(fe().waitForClose(f));
-  EXPECT_EQ(bank(1, "SEMAFOR"), "6100003") << "the list's release leaves the new holder's lock alone";
+  EXPECT_EQ(scalar("SELECT ID_SESJI FROM BLOKADA WHERE ID_REKORDU = 1"), std::to_string(jansSecond->id()))
+      << "the list's release leaves the new holder's lock alone";
   ASSERT_TRUE(fe().close(w));
   join();
 }
