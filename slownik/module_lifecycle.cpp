@@ -16,6 +16,7 @@
 #include "framework/runtime/procedure_thread.h"
 #include "framework/services/sibling_modules.h"
 #include "slownik/module_tables.h"
+#include "slownik/program_session.h"
 
 namespace slownik {
 namespace {
@@ -85,6 +86,7 @@ struct LoadedModule {
 
   ~LoadedModule() {
     loaded.store(false, std::memory_order_release);
+    abandonProgramSession();  // a host that unloads without SLOWNIK_KILL
     engine::setModuleObjects(nullptr, nullptr);
     // Our hooks' code goes away with this library; the runtime outlives it.
     rt::removeThreadHook(startHook);
@@ -137,11 +139,15 @@ extern "C" void SLOWNIK_INIT(slownik::fw::ErrorClass* errors, slownik::fw::IniCl
   svc::VEXRUN_INIT(errors, ini);
   svc::VEXDEF_INIT(errors, ini);
   svc::EDOKUMENTYRUN_INIT(errors, ini);
+  // The module's edit locks belong to this program's session from now on.
+  startProgramSession();
 }
 
 extern "C" void SLOWNIK_KILL() {
   using namespace slownik;
   if (killed.exchange(true, std::memory_order_acq_rel)) return;
+  // A clean exit frees every lock of the program at once.
+  endProgramSession();
   data::DANE_KILL();
   svc::VEXRUN_KILL();
   svc::VEXDEF_KILL();

@@ -1,5 +1,6 @@
 #include "dictionaries/banking/bank_form.h"
 
+#include "engine/record_semaphore.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/error_state.h"
@@ -11,6 +12,11 @@
 
 namespace slownik::banking {
 namespace {
+
+const engine::RecordSemaphore& bankLock() {
+  static const engine::RecordSemaphore lock("banki", "Bank jest aktualizowany przez innego użytkownika!");
+  return lock;
+}
 
 constexpr const char* kNumber = "?BAN:NUMER_BANKU";
 constexpr const char* kMailButton = "?BAN:E_MAIL:BUTTON";
@@ -83,6 +89,9 @@ bool BankForm::checkBeforeSave() {
   if (engine::trimmed(text("BAN:NAZWA")).empty() &&
       svc::MSG_PYTANIE("Nie wprowadzono nazwy banku!|Czy kontynuować?") != svc::kYes)
     return false;
+  // Last: the lock the list took may have been cleared or taken over while the form
+  // was open, and then the row is no longer ours to write.
+  if (request() == data::kChangeRecord && !bankLock().confirmHeld(data::field("BAN:ID_BANKU").number())) return false;
   return true;
 }
 

@@ -23,8 +23,8 @@ constexpr const char* kImportItem = "Importuj";
 
 namespace {
 
-LockRules bankLockRules() {
-  LockRules r;
+engine::LockRules bankLockRules() {
+  engine::LockRules r;
   r.table = "banki";
   r.lockedMessage = "Bank jest aktualizowany przez innego użytkownika!";
   r.idField = "BAN:ID_BANKU";
@@ -39,12 +39,13 @@ LockRules bankLockRules() {
   r.deleteRight = "UBanki";
   r.deleteMessage = "Brak uprawnień na usuwanie banków!";
   r.confirmDelete = [] { return svc::MSG_PYTANIE("Czy usunąć ten bank?") == svc::kYes; };
+  r.logKind = "BANKI";
   return r;
 }
 
 }  // namespace
 
-BankList::BankList() : LockedList(makeDescriptor(), bankLockRules()) {}
+BankList::BankList() : engine::LockedList(makeDescriptor(), bankLockRules()) {}
 
 engine::ListDescriptor BankList::makeDescriptor() {
   using engine::LocatorKind;
@@ -136,7 +137,7 @@ bool BankList::isHeaderClickOnKeyedColumn(const rt::Event& e) {
 int BankList::takeEvent(const rt::Event& e) {
   // The keyed columns sort through the drop list: their headers don't take clicks.
   if (isHeaderClickOnKeyedColumn(e)) return fw::kLevelNotify;
-  return ListWindow::takeEvent(e);
+  return engine::LockedList::takeEvent(e);
 }
 
 void BankList::orderApplied() {
@@ -161,11 +162,13 @@ int BankList::takeAccepted(const rt::Event& e) {
 }
 
 void BankList::addPopupItems(fw::PopupClass& popup) {
+  engine::LockedList::addPopupItems(popup);
   std::string name = popup.addItem("Importuj banki z KIR", kImportItem);
   popup.setIcon(name, "~import.ico");
 }
 
 void BankList::takePopupChoice(const std::string& item) {
+  engine::LockedList::takePopupChoice(item);
   if (item != kImportItem) return;
   IMPORTKIR();
   reload();

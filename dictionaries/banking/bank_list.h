@@ -2,7 +2,7 @@
 #include <string>
 
 #include "dictionaries/banking/bank_sort_orders.h"
-#include "dictionaries/banking/locked_list.h"
+#include "engine/locked_list.h"
 
 namespace slownik::banking {
 
@@ -10,7 +10,7 @@ namespace slownik::banking {
 //! list ?SORTOWANIE with their direction on ?UPDOWN, both kept under "Bank_Brw"; rows
 //! coloured by their edit lock; the record semaphore around every change and delete;
 //! the popup item that imports the clearing house's branch list.
-class BankList : public LockedList {
+class BankList : public engine::LockedList {
  public:
   BankList();
   static engine::ListDescriptor makeDescriptor();

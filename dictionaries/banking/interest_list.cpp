@@ -6,8 +6,8 @@
 namespace slownik::banking {
 namespace {
 
-LockRules interestLockRules() {
-  LockRules r;
+engine::LockRules interestLockRules() {
+  engine::LockRules r;
   r.table = "tabela_odsetek";
   r.lockedMessage = "Kartoteka odsetek jest aktualizowana przez innego użytkownika!";
   r.deleteLockedMessage = "Tabela odsetek jest aktualizowana przez innego użytkownika!";
@@ -32,7 +32,7 @@ LockRules interestLockRules() {
 
 }  // namespace
 
-InterestList::InterestList() : LockedList(makeDescriptor(), interestLockRules()) {}
+InterestList::InterestList() : engine::LockedList(makeDescriptor(), interestLockRules()) {}
 
 engine::ListDescriptor InterestList::makeDescriptor() {
   engine::ListDescriptor d;

@@ -1,12 +1,12 @@
 #pragma once
-#include "dictionaries/banking/locked_list.h"
+#include "engine/locked_list.h"
 
 namespace slownik::banking {
 
 //! The list of interest tables "Tabela_Odsetek_Brw" ("Tabele odsetek") of the current
 //! company, by name with an incremental locator; rows coloured by their edit lock; the
 //! record semaphore around every change and the delete.
-class InterestList : public LockedList {
+class InterestList : public engine::LockedList {
  public:
   InterestList();
   static engine::ListDescriptor makeDescriptor();

@@ -4,6 +4,7 @@
 
 #include "dictionaries/banking/interest_chain.h"
 #include "dictionaries/banking/interest_period_form.h"
+#include "engine/record_semaphore.h"
 #include "framework/data/file_manager.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
@@ -109,6 +110,10 @@ void InterestTableForm::periodsChanged(int request, int response, const data::Re
 }
 
 bool InterestTableForm::checkBeforeSave() {
+  // The list took the table's lock before the form opened; an administrator may have
+  // cleared it since, and then another program may hold it.
+  static const engine::RecordSemaphore lock("tabela_odsetek", "Kartoteka odsetek jest aktualizowana przez innego użytkownika!");
+  if (request() == data::kChangeRecord && !lock.confirmHeld(tableId())) return false;
   const std::string name = text("TABODS:NAZWA");
   if (engine::trimmed(name).empty()) {
     warn("Proszę wprowadzić nazwę tabeli odsetek!");

@@ -11,8 +11,8 @@ constexpr const char* kLocator = "?LOKATOR";
 const std::vector<std::string_view> kSortNames = {"nazwa", "miasto", "kod"};
 constexpr int kSortOrders = 3;
 
-LockRules taxOfficeLockRules() {
-  LockRules r;
+engine::LockRules taxOfficeLockRules() {
+  engine::LockRules r;
   r.table = "urzedy";
   r.lockedMessage = "Urząd jest aktualizowany przez innego użytkownika!";
   r.idField = "URZ:ID_URZEDU";
@@ -35,7 +35,7 @@ LockRules taxOfficeLockRules() {
 
 }  // namespace
 
-TaxOfficeList::TaxOfficeList() : LockedList(makeDescriptor(), taxOfficeLockRules()) {}
+TaxOfficeList::TaxOfficeList() : engine::LockedList(makeDescriptor(), taxOfficeLockRules()) {}
 
 engine::ListDescriptor TaxOfficeList::makeDescriptor() {
   using engine::LocatorKind;
@@ -72,7 +72,7 @@ int TaxOfficeList::takeAccepted(const rt::Event& e) {
     chooseNamedSort(engine::sortNumber(window()->value(kSortList), kSortNames, 1), kSortOrders);
     return fw::kLevelNotify;
   }
-  return LockedList::takeAccepted(e);
+  return engine::LockedList::takeAccepted(e);
 }
 
 }  // namespace slownik::banking

@@ -2,14 +2,14 @@
 #include <string>
 #include <string_view>
 
-#include "dictionaries/banking/locked_list.h"
+#include "engine/locked_list.h"
 
 namespace slownik::banking {
 
 //! The tax-office list "Urzedy_Brw" ("Lista urzędów"): tax offices and the social-insurance
 //! institution, three sort orders chosen in the drop list ?SORTOWANIE ("nazwa" at every
 //! opening, not stored) with the sorted column in bold, rows coloured by their edit lock.
-class TaxOfficeList : public LockedList {
+class TaxOfficeList : public engine::LockedList {
  public:
   TaxOfficeList();
   static engine::ListDescriptor makeDescriptor();

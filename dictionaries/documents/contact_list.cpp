@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "dictionaries/banking/record_semaphore.h"
+#include "engine/record_semaphore.h"
 #include "dictionaries/documents/contact_list_columns.h"
 #include "dictionaries/documents/contact_list_sibling_form.h"
 #include "engine/list_window.h"
@@ -231,7 +231,7 @@ class ContactList : public engine::ListWindow {
   bool readOnly_;
   double contractorId_;
   std::string contractorName_;
-  banking::RecordSemaphore semaphore_;
+  engine::RecordSemaphore semaphore_;
   std::vector<std::string> columns_ = contactColumnDefaults();
 };
 

@@ -191,6 +191,42 @@ void addFrameworkTables(std::vector<TableDef>& tables) {
                        .text("WLASCICIEL", 100)
                        .key("REZID:PK_REZERWACJA_ID", {"TABELA", "ID"}, TableBuilder::Primary)
                        .tableSince(2));
+
+  // One row per running program: who, where, and its last sign of life. A program
+  // renews OSTATNI_SYGNAL every few seconds; DZIERZAWA says how long (seconds) the row
+  // vouches for it after that. KLUCZ_A/KLUCZ_B name what the program holds while it
+  // runs (an advisory lock on PostgreSQL, a lock file beside an SQLite database), so a
+  // killed program is seen at once, not only when its lease runs out. Times are seconds
+  // since 1970 by the database's clock.
+  tables.push_back(table("SESJA", "SES")
+                       .tableSince(3)
+                       .id("ID_SESJI")
+                       .ref("ID_UZYTKOWNIKA")
+                       .text("STANOWISKO", 64)
+                       .longint("PROCES")
+                       .longint("KLUCZ_A")
+                       .longint("KLUCZ_B")
+                       .real("START")
+                       .real("OSTATNI_SYGNAL")
+                       .real("DZIERZAWA")
+                       .key("SES:PK_SESJA", {"ID_SESJI"}, TableBuilder::Primary)
+                       .key("SES:SESJA_UZYTKOWNIK", {"ID_UZYTKOWNIKA"}));
+
+  // Who holds the edit lock of a dictionary row: a session and, within it, the window
+  // chain (WLASCICIEL) that took it; GLEBOKOSC counts the nested takes of that chain.
+  // One row per record at most (the primary key), so two holders can never coexist.
+  // The row's own SEMAFOR column mirrors ID_UZYTKOWNIKA for the lists' colours.
+  tables.push_back(table("BLOKADA", "BLK")
+                       .tableSince(3)
+                       .text("TABELA", 30).notNull()
+                       .ref("ID_REKORDU").notNull()
+                       .ref("ID_SESJI").notNull()
+                       .longint("WLASCICIEL").notNull()
+                       .ref("ID_UZYTKOWNIKA").notNull()
+                       .longint("GLEBOKOSC").notNull()
+                       .real("OD")
+                       .key("BLK:PK_BLOKADA", {"TABELA", "ID_REKORDU"}, TableBuilder::Primary)
+                       .key("BLK:BLOKADA_SESJA", {"ID_SESJI"}));
 }
 
 }  // namespace slownik::sql

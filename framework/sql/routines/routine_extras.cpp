@@ -1,6 +1,7 @@
 #include <string>
 
 #include "framework/sql/routines/polish_letters.h"
+#include "framework/sql/routines/routine_families.h"
 #include "framework/sql/schema.h"
 
 namespace slownik::sql {
@@ -12,7 +13,9 @@ std::vector<MigrationExtra> routineMigrationExtras() {
       "CREATE OR REPLACE FUNCTION TK_Func_BezPolskichZnakow(tekst TEXT) RETURNS TEXT "
       "LANGUAGE SQL IMMUTABLE AS $$ SELECT translate(tekst, '" +
       std::string(polishLetters()) + "', '" + plainLetters() + "') $$";
-  return {{1, Backend::Postgres, postgres}};
+  std::vector<MigrationExtra> extras = {{1, Backend::Postgres, postgres}};
+  for (auto& e : recordLockGuardExtras()) extras.push_back(std::move(e));
+  return extras;
 }
 
 }  // namespace slownik::sql

@@ -1,12 +1,19 @@
 #pragma once
+#include <vector>
+
 #include "framework/sql/routine_registry.h"
+#include "framework/sql/schema.h"
 
 namespace slownik::sql {
 
 // One function per family of stored routines; standard_routines.cpp calls them all.
 
-//! TKW_KartotekaSemaforUstaw, TKW_KartotekaSemaforPoloz, TKW_KartotekaZapisSkasuj.
+//! TKW_KartotekaSemaforUstaw, TKW_KartotekaSemaforPoloz, TKW_KartotekaZapisSkasuj, and
+//! the session's: TKW_KartotekaSemaforSprawdz, TKW_KartotekaSemaforKto,
+//! TKW_KartotekaSemaforZdejmij, TKW_SesjaZakoncz, TKW_KartotekaSemaforPorzadkuj.
 void registerRecordSemaphoreRoutines(RoutineRegistry& registry);
+//! The triggers that refuse a row write carrying a lock that is no longer the row's.
+std::vector<MigrationExtra> recordLockGuardExtras();
 //! TK_ZapiszDoLogu.
 void registerAuditLogRoutines(RoutineRegistry& registry);
 //! TK_CzyNazwaJestUnikalna.

@@ -3,12 +3,16 @@
 #include <thread>
 
 #include "bank_windows.h"
-#include "dictionaries/banking/record_semaphore.h"
+#include "engine/record_semaphore.h"
 #include "framework/sql/text.h"
 #include "framework/sql/thread_database.h"
 
 namespace slownik::banking::test {
 namespace {
+
+using engine::LockOutcome;
+using engine::LockResult;
+using engine::RecordSemaphore;
 
 constexpr int kRounds = 1000;
 constexpr int kBank = 1;

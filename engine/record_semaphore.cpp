@@ -1,6 +1,7 @@
-#include "dictionaries/banking/record_semaphore.h"
+#include "engine/record_semaphore.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 #include "framework/classes/browse_class.h"
@@ -11,7 +12,7 @@
 #include "framework/services/sql_services.h"
 #include "framework/sql/text.h"
 
-namespace slownik::banking {
+namespace slownik::engine {
 namespace {
 
 constexpr long kBlue = 0xFF0000;       // the runtime's colours are blue-green-red
@@ -23,7 +24,25 @@ std::string call(const std::string& routine, const std::string& table, double id
   return "call " + routine + "(" + sql::quote(table) + "," + sql::sqlId(id) + "," + sql::sqlId(user) + tail + ")";
 }
 
+// The locks this thread's windows took and have not released, with how often (a list
+// and the form it opened may both take one).
+thread_local std::map<std::pair<std::string, double>, int> heldHere;
+
+// The line naming the holder, as the lock routines append it to their refusal.
+std::string holderLineOf(const std::string& errorText) {
+  std::size_t start = errorText.find("Edytuje: ");
+  if (start == std::string::npos) return {};
+  std::size_t end = errorText.find('|', start);
+  return errorText.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
 }  // namespace
+
+std::string refusalText(const std::string& lockedMessage, const LockResult& result) {
+  return result.holder.empty() ? lockedMessage : lockedMessage + "|" + result.holder;
+}
+
+bool isHeldOnThisThread(const std::string& table, double id) { return heldHere.count({table, id}) > 0; }
 
 RecordSemaphore::RecordSemaphore(std::string table, std::string lockedMessage)
     : table_(std::move(table)), lockedMessage_(std::move(lockedMessage)) {}
@@ -46,6 +65,7 @@ LockResult RecordSemaphore::run(const std::string& statement) const {
   // The stored procedures answer a refusal because of another user's lock with a text
   // that contains "Lock"; everything else is told as the database said it.
   r.outcome = r.errorText.find("Lock") != std::string::npos ? LockOutcome::Locked : LockOutcome::Failed;
+  if (r.outcome == LockOutcome::Locked) r.holder = holderLineOf(r.errorText);
   return r;
 }
 
@@ -55,13 +75,19 @@ LockResult RecordSemaphore::tryRemove(double id, double user) const { return run
 
 bool RecordSemaphore::warnUnlessDone(const LockResult& result) const {
   if (result.isDone()) return true;
-  svc::MSG_OSTRZEZENIE(result.outcome == LockOutcome::Locked ? lockedMessage_ : result.errorText);
+  svc::MSG_OSTRZEZENIE(result.outcome == LockOutcome::Locked ? refusalText(lockedMessage_, result) : result.errorText);
   return false;
 }
 
-bool RecordSemaphore::take(double id) const { return warnUnlessDone(tryTake(id, currentUser())); }
+bool RecordSemaphore::take(double id) const {
+  if (!warnUnlessDone(tryTake(id, currentUser()))) return false;
+  ++heldHere[{table_, id}];
+  return true;
+}
 
 bool RecordSemaphore::release(double id) const {
+  auto held = heldHere.find({table_, id});
+  if (held != heldHere.end() && --held->second <= 0) heldHere.erase(held);
   LockResult r = tryRelease(id, currentUser());
   svc::CLOSESQL();
   // A release never meets another user's lock (it leaves such a lock alone), so any
@@ -71,7 +97,43 @@ bool RecordSemaphore::release(double id) const {
   return false;
 }
 
-bool RecordSemaphore::remove(double id) const { return warnUnlessDone(tryRemove(id, currentUser())); }
+bool RecordSemaphore::remove(double id) const {
+  if (!warnUnlessDone(tryRemove(id, currentUser()))) return false;
+  heldHere.erase({table_, id});
+  return true;
+}
+
+bool RecordSemaphore::confirmHeld(double id) const {
+  if (!isHeldOnThisThread(table_, id)) return true;
+  LockResult r = run("call TKW_KartotekaSemaforSprawdz(" + sql::quote(table_) + "," + sql::sqlId(id) + "," +
+                     sql::sqlId(currentUser()) + ")");
+  svc::CLOSESQL();
+  if (r.isDone()) return true;
+  if (r.outcome == LockOutcome::Failed) {
+    svc::MSG_OSTRZEZENIE(r.errorText);
+    return false;
+  }
+  std::string text = "Blokada rekordu została zdjęta albo przejęta, zmian nie zapisano.";
+  if (!r.holder.empty()) text += "|" + r.holder;
+  svc::MSG_OSTRZEZENIE(text);
+  return false;
+}
+
+std::string RecordSemaphore::holderOf(double id) const {
+  std::string line = svc::FUNCSQL("select * from TKW_KartotekaSemaforKto(" + sql::quote(table_) + "," + sql::sqlId(id) + ")");
+  return rt::errorCode() == 0 ? line : std::string();
+}
+
+bool RecordSemaphore::clear(double id, std::string* formerHolder) const {
+  std::string line = svc::FUNCSQL("select * from TKW_KartotekaSemaforZdejmij(" + sql::quote(table_) + "," +
+                                  sql::sqlId(id) + "," + sql::sqlId(currentUser()) + ")");
+  if (rt::errorCode() != 0) {
+    svc::MSG_OSTRZEZENIE(rt::errorText());
+    return false;
+  }
+  if (formerHolder) *formerHolder = line;
+  return true;
+}
 
 double currentUser() { return data::glo().ID_UZYTKOWNIKA.get(); }
 
@@ -114,4 +176,4 @@ void SemaphoreRowColours::apply(fw::ListRow& row, double semafor, double user) c
   for (int f : plainColumns_) put(f, plain);
 }
 
-}  // namespace slownik::banking
+}  // namespace slownik::engine

@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "dictionaries/banking/record_semaphore.h"
-#include "engine/list_window.h"
+#include <map>
 
-namespace slownik::banking {
+#include "engine/list_window.h"
+#include "engine/record_semaphore.h"
+
+namespace slownik::engine {
 
 //! What a list of a shared dictionary states about its rows' edit lock and the rights
 //! around insert, change and delete.
@@ -27,19 +29,34 @@ struct LockRules {
   //! `askBeforeRight`, else after it.
   std::function<bool()> confirmDelete;
   bool askBeforeRight = false;
+  //! What the audit log calls the dictionary ("BANKI"); "" = the table's name.
+  std::string logKind;
 };
+
+//! Whether the current user may free other users' locks by hand: the administrator
+//! (Admin, 6100003) or a member of the current company's group "Administratorzy".
+bool mayClearLocks();
 
 //! A list whose rows other users may hold: every change takes the row's lock, reads the
 //! row again, runs the form and releases the lock; a delete goes through the database's
-//! delete-unless-locked; rows are coloured by who holds them.
-class LockedList : public engine::ListWindow {
+//! delete-unless-locked; rows are coloured by who holds them, and the list's tool tip
+//! names the holder of the selected row. An administrator's popup has "Zdejmij
+//! blokadę", which frees the selected row's lock and writes the audit log.
+//!
+//! A dictionary that overrides takeEvent, addPopupItems or takePopupChoice calls this
+//! class's version, not ListWindow's.
+class LockedList : public ListWindow {
  public:
-  LockedList(engine::ListDescriptor descriptor, LockRules rules);
+  LockedList(ListDescriptor descriptor, LockRules rules);
 
-  using engine::ListWindow::run;
+  using ListWindow::run;
   int run(int number, int request) override;
   //! Colours the row by its lock (after the list's own copying).
   void setQueueRecord(fw::ListRow& row, const data::ViewRow& source) override;
+  //! After the event: the tool tip of the list names the selected row's holder.
+  int takeEvent(const rt::Event& e) override;
+  void addPopupItems(fw::PopupClass& popup) override;
+  void takePopupChoice(const std::string& item) override;
 
   const RecordSemaphore& semaphore() const { return semaphore_; }
 
@@ -48,12 +65,19 @@ class LockedList : public engine::ListWindow {
   int change(int number);
   int remove();
   bool allowed(const std::string& right, const std::string& message) const;
+  void clearSelectedLock();
+  void showHolderTip();
 
   LockRules rules_;
   RecordSemaphore semaphore_;
   RecordSemaphore deleter_;  // the same lock, with the delete's own warning
   SemaphoreRowColours colours_;
   bool coloursReady_ = false;
+  // The loaded rows that somebody holds, by row position: the holder's line for rows
+  // of other users, "" for the user's own.
+  std::map<std::string, std::string> holders_;
+  std::string listTip_;  // the list's own tip, shown on rows nobody else holds
+  bool listTipRead_ = false;
 };
 
-}  // namespace slownik::banking
+}  // namespace slownik::engine

@@ -5,7 +5,7 @@
 #include "framework/classes/list_queue.h"
 #include "framework/runtime/list_format.h"
 
-namespace slownik::banking {
+namespace slownik::engine {
 
 //! How one semaphore statement ended.
 enum class LockOutcome {
@@ -17,13 +17,20 @@ enum class LockOutcome {
 struct LockResult {
   LockOutcome outcome = LockOutcome::Done;
   std::string errorText;  //!< the database's text; "" when Done
+  //! Locked: the line that names the holder ("Edytuje: Jan Nowak, stanowisko KASA1,
+  //! od 12:30"); "" when the database did not name one.
+  std::string holder;
   bool isDone() const { return outcome == LockOutcome::Done; }
 };
 
+//! The warning of a refusal: the dictionary's own first line, then the holder's line.
+std::string refusalText(const std::string& lockedMessage, const LockResult& result);
+
 //! The edit lock of the rows of a shared dictionary (banks, interest tables, tax offices,
-//! employees, companies, contractors). The lock lives in the row's SEMAFOR column and is
-//! driven only by the database's stored procedures, one conditional statement each, so
-//! two users can never both hold it:
+//! employees, companies, contractors). The lock belongs to the program's session and to
+//! the window chain (this thread) that took it; the row's SEMAFOR column shows its user.
+//! It is driven only by the database's stored procedures, which queue the takers of a
+//! record on its row, so two holders can never coexist:
 //!   take    "call TKW_KartotekaSemaforUstaw('<table>',<id>,<user>,2)"  before a change
 //!   release "call TKW_KartotekaSemaforPoloz('<table>',<id>,<user>)"    after the form
 //!   remove  "call TKW_KartotekaZapisSkasuj('<table>',<id>,<user>)"     the delete itself
@@ -56,6 +63,17 @@ class RecordSemaphore {
   //! Deletes the record unless another user holds it; false after the warning.
   bool remove(double id) const;
 
+  //! Before a form writes the record: whether this window chain still holds its lock.
+  //! When an administrator cleared it, or another program took it over after this one
+  //! was taken for dead, the user is told why and nothing may be written (false).
+  //! Records this thread never locked pass unasked.
+  bool confirmHeld(double id) const;
+  //! The holder's line of a record's lock ("" when free or unknown). One statement.
+  std::string holderOf(double id) const;
+  //! Frees another user's lock by hand (administrators only, the database checks it)
+  //! and answers the line of the holder it was taken from; false after a warning.
+  bool clear(double id, std::string* formerHolder) const;
+
   const std::string& table() const { return table_; }
   const std::string& lockedMessage() const { return lockedMessage_; }
 
@@ -69,6 +87,10 @@ class RecordSemaphore {
 
 //! The current user as the semaphore knows it (GLO:ID_UZYTKOWNIKA).
 double currentUser();
+
+//! Whether this thread's windows hold the lock of a record of `table` (taken through
+//! RecordSemaphore::take and not yet released).
+bool isHeldOnThisThread(const std::string& table, double id);
 
 //! Who holds a row's lock, from its SEMAFOR value, as seen by `user`.
 enum class LockHolder { Nobody, CurrentUser, OtherUser };
@@ -103,4 +125,4 @@ class SemaphoreRowColours {
   std::vector<int> plainColumns_;     // colour fields of the other '*' columns
 };
 
-}  // namespace slownik::banking
+}  // namespace slownik::engine
