@@ -13,6 +13,7 @@ engine::FormDescriptor provinceForm() {
   engine::FormDescriptor d;
   d.module = 52;
   d.procedure = "Wojewodztwo_Upd";
+  d.helpPage = "slownik_wojewodztwo_upd.htm";
   d.table = "WOJEWODZTWO";
   d.titles = {"Dodawanie województwa", "Edycja województwa", "Podgląd województwa"};
   d.history = {{"?WOJ:WOJEWODZTWO", 2}};
