@@ -92,8 +92,8 @@ Status createUniqueIndex(Database& db, const UniqueIndex& index) {
     condition += (condition.empty() ? "NOT (" : " AND NOT (") + joined(match, " AND ") + ")";
     std::string count = row.size() > index.columns.size() ? row[index.columns.size()].value_or("?") : "?";
     rt::logMessage("Migracja " + std::to_string(index.number) + ": w tabeli " + index.table + " powtarza się " +
-                   joined(match, ", ") + " (liczba wierszy: " + count + "). Wiersze zostają bez zmian; indeks unikalny " +
-                   index.name + " ich nie obejmuje, dopóki się powtarzają.");
+                   joined(match, ", ") + " (liczba wierszy: " + count + "). Wiersze zostają bez zmian, a indeks unikalny " +
+                   index.name + " pomija tę wartość; pozostałe wartości są od teraz unikalne.");
   }
   return db.execute("CREATE UNIQUE INDEX " + index.name + " ON " + index.table + " (" + list + ")" +
                     (condition.empty() ? "" : " WHERE " + condition));
