@@ -433,7 +433,9 @@ TEST_F(ShippedResources, HelpPagesExistAndServeTheirWindows) {
     const std::string name = entry.path().filename().string();
     SCOPED_TRACE(name);
     // The contents page is what a window without a page of its own opens.
-    if (name != "slownik.htm") EXPECT_TRUE(listed.count(name)) << "a page no window opens";
+    if (name != "slownik.htm") {
+      EXPECT_TRUE(listed.count(name)) << "a page no window opens";
+    }
     const std::string page = readFile(entry.path());
     EXPECT_THAT(page, HasSubstr("<meta charset=\"utf-8\">"));
     EXPECT_THAT(page, HasSubstr("href=\"help.css\""));
