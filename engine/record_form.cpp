@@ -9,6 +9,7 @@
 #include "framework/services/messages.h"
 #include "framework/services/rights.h"
 #include "framework/services/text_services.h"
+#include "framework/sql/thread_database.h"
 
 namespace slownik::engine {
 
@@ -37,7 +38,7 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) { return svc::up
 
 RecordForm::RecordForm(FormDescriptor descriptor) : descriptor_(std::move(descriptor)) {}
 
-RecordForm::~RecordForm() = default;
+RecordForm::~RecordForm() { abandonReservation(); }
 
 void RecordForm::warn(std::string_view text) const { engine::warn(descriptor_.warning, text); }
 
@@ -78,6 +79,8 @@ int RecordForm::init() {
   // The save button also serves the view request: there it only closes the form.
   setSaveButton(kSave);
   if (request() != data::kViewRecord && primeRecord() != 0) return data::kRequestCancelled;
+  if (request() == data::kInsertRecord && descriptor_.childRowsBeforeSave && !reserveId())
+    return data::kRequestCancelled;
 
   if (frame_.open(*this, descriptor_.module, "P1$FORMWINDOW", 0, 0) != 0) return data::kRequestCancelled;
   frame_.applyTheme({});
@@ -91,6 +94,12 @@ int RecordForm::init() {
                svc::POBIERZUPRAWNIENIE(descriptor_.editRight) != 1);
   if (readOnly_) lockControls();
   prepare();
+  // A delete form shows what will be deleted; nothing in it can be typed over. After the
+  // dictionary's own enabling rules, which know nothing of the delete request.
+  if (request() == data::kDeleteRecord) {
+    for (const auto& control : boundControls()) window()->setReadOnly(control, true);
+    for (const auto& control : descriptor_.lockedControls) window()->disable(control);
+  }
 
   frame_.startHelp(descriptor_.helpPage);
   frame_.startHighlighter();
@@ -109,7 +118,8 @@ void RecordForm::ask() {
   if (window()) {
     switch (request()) {
       case data::kInsertRecord: window()->setTitle(descriptor_.titles.insert); break;
-      case data::kChangeRecord: window()->setTitle(descriptor_.titles.change); break;
+      // A change the user may not make is a view, and says so.
+      case data::kChangeRecord: window()->setTitle(readOnly_ ? descriptor_.titles.view : descriptor_.titles.change); break;
       case data::kViewRecord: window()->setTitle(descriptor_.titles.view); break;
       default: break;  // delete keeps the resource's caption
     }
@@ -144,12 +154,97 @@ int RecordForm::takeAccepted(const rt::Event& e) {
 
 int RecordForm::takeCompleted() {
   data::FileManager& file = data::fileManager(*table_);
-  // The user may have changed a key field: the row is found by the key it was read with.
-  if (request() == data::kChangeRecord && savedRecord()) file.setKeyAsRead(*savedRecord());
+  // A form writes or deletes the row it opened, found by the key it was read with (the
+  // user may have changed a key field), and only while nobody else has changed it.
+  bool opened = request() == data::kChangeRecord || request() == data::kDeleteRecord;
+  if (opened && savedRecord()) file.setRowAsRead(*savedRecord());
+  // The form tells the user of a refused write in its own words (writeFailed).
+  data::ErrorHandler* errors = file.errors();
+  file.setErrors(nullptr);
+  errorsOfWrite_ = errors;
   int rc = WindowManager::takeCompleted();
+  file.setErrors(errors);
   file.forgetKeyAsRead();
-  if (response() == data::kRequestCompleted && request() != data::kViewRecord) afterSave();
+  if (response() == data::kRequestCompleted && request() != data::kViewRecord) {
+    // The row has its id now. Should forgetting the reservation fail, the next clean-up
+    // sees the row and keeps its children.
+    if (reservation_ && request() == data::kInsertRecord) {
+      if (sql::Database* db = sql::threadDatabase()) reservation_->release(*db);
+      reservation_.reset();
+    }
+    afterSave();  // still sees the record as it was opened (savedValue)
+    if (opened) rememberAsRead();
+  }
   return rc;
+}
+
+bool RecordForm::reserveId() {
+  sql::Status status;
+  sql::Database* db = sql::threadDatabase(&status);
+  auto reservation = std::make_unique<data::IdReservation>(*table_);
+  if (!db || reservation->reserve(*db) != 0) {
+    warn(db ? reservation->errorText() : "Brak połączenia z bazą danych: " + status.message());
+    return false;
+  }
+  data::FileManager& file = data::fileManager(*table_);
+  file.record().field(table_->idColumn).set(reservation->id());
+  file.keepIdAsSet();
+  reservation_ = std::move(reservation);
+  return true;
+}
+
+void RecordForm::abandonReservation() {
+  if (!reservation_) return;
+  sql::Database* db = sql::threadDatabase();
+  if (db && reservation_->abandon(*db) != 0) {
+    // What stays is under an id no row has: no list shows it, and the next program that
+    // reserves an id of this table cleans it up.
+    rt::logMessage(descriptor_.procedure + ": " + reservation_->errorText());
+  }
+  reservation_.reset();
+}
+
+int RecordForm::writeFailed(int code) {
+  data::FileManager& file = data::fileManager(*table_);
+  switch (code) {
+    case data::kRecordChanged:
+      if (svc::questionBox("Rekord został zmieniony przez innego użytkownika.|Czy wczytać aktualne dane?") ==
+          rt::button::Yes)
+        reloadAsStored();
+      return fw::kLevelNotify;
+    case data::kRecordNotFound:
+      warn(file.errorText());
+      return fw::kLevelNotify;
+    case data::kDuplicateKey:
+      // Another user saved the same value after the check passed; the check sees it now.
+      if (!checkBeforeSave()) {
+        focus(descriptor_.firstField.empty() && !boundControls().empty() ? boundControls().front()
+                                                                           : descriptor_.firstField);
+        return fw::kLevelNotify;
+      }
+      break;
+    default: break;
+  }
+  if (errorsOfWrite_) {
+    errorsOfWrite_->fileError(table_->name, code, file.errorText());
+  } else {
+    svc::warningBox(file.errorText());
+  }
+  return fw::kLevelNotify;
+}
+
+void RecordForm::reloadAsStored() {
+  data::FileManager& file = data::fileManager(*table_);
+  const sql::KeyDef* pk = table_->primaryKey();
+  if (!pk || !savedRecord()) return;
+  data::RecordBuffer& rec = file.record();
+  for (const auto& part : pk->components) rec.field(part.column).set(savedValue(part.column));
+  if (file.fetch(*pk) != 0) {
+    warn("Rekord został usunięty przez innego użytkownika.");
+    return;
+  }
+  rememberAsRead();
+  display();
 }
 
 int RecordForm::run(int number, int request) {
@@ -183,6 +278,8 @@ void RecordForm::focus(std::string_view control) {
 }
 
 int RecordForm::kill() {
+  // A new record given up takes what its child lists wrote with it.
+  abandonReservation();
   if (WindowManager::kill()) return 1;
   navigator_.stop();
   if (filesOpened_) {

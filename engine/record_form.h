@@ -48,6 +48,8 @@
 #include "framework/classes/toolbar_class.h"
 #include "framework/classes/toolbar_update_class.h"
 #include "framework/classes/window_manager.h"
+#include "framework/data/error_handler.h"
+#include "framework/data/id_reservation.h"
 #include "framework/data/relation_manager.h"
 #include "framework/data/requests.h"
 #include "framework/services/help_viewer.h"
@@ -84,6 +86,10 @@ struct FormDescriptor {
   //! The control focused after a failed save check ("" = the first bound control).
   std::string firstField;
   WarningStyle warning = WarningStyle::Box;
+  //! Child lists of the form may write rows before the form is saved (a new office's
+  //! accounts): a new record's id is reserved at opening and the row is inserted with it;
+  //! cancelling removes the child rows written under it.
+  bool childRowsBeforeSave = false;
 };
 
 //! A dictionary's record form. One per call, on the calling procedure's thread.
@@ -107,6 +113,10 @@ class RecordForm : public fw::WindowManager {
   //! Writes the row; a change finds it by the key it was read with, so a changed key
   //! field saves. View only closes.
   int takeCompleted() override;
+  //! A row changed or deleted by another user meanwhile is told in Polish (a changed one
+  //! may be read again); a duplicate refused by the database runs the save check again,
+  //! which now meets the other row and says so in the form's own words.
+  int writeFailed(int code) override;
   using fw::WindowManager::run;
   //! Calls picker `number` with the select request; 2 without calling it in view mode.
   int run(int number, int request) override;
@@ -147,6 +157,11 @@ class RecordForm : public fw::WindowManager {
 
  private:
   void lockControls();
+  //! Reads the row again by the key it was opened with and shows it.
+  void reloadAsStored();
+  //! Reserves a new record's id and puts it in the record (childRowsBeforeSave).
+  bool reserveId();
+  void abandonReservation();
 
   FormDescriptor descriptor_;
   const sql::TableDef* table_ = nullptr;
@@ -158,6 +173,8 @@ class RecordForm : public fw::WindowManager {
   KeyboardNavigator navigator_;
   bool filesOpened_ = false;
   bool readOnly_ = false;
+  data::ErrorHandler* errorsOfWrite_ = nullptr;  // the table's handler while a write runs
+  std::unique_ptr<data::IdReservation> reservation_;  // a new record's id, until saved
 };
 
 //! Opens the user's mail program on the address (trimmed); "Proszę wpisać adres e-mail!"

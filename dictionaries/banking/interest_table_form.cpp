@@ -25,9 +25,7 @@ std::int32_t dayOf(data::RecordBuffer& record, const char* column) {
 
 }  // namespace
 
-InterestTableForm::InterestTableForm()
-    : RecordForm(makeDescriptor()),
-      semaphore_("tabela_odsetek", "Tabela odsetek jest aktualizowana przez innego użytkownika!") {}
+InterestTableForm::InterestTableForm() : RecordForm(makeDescriptor()) {}
 
 InterestTableForm::~InterestTableForm() = default;
 
@@ -45,6 +43,7 @@ engine::FormDescriptor InterestTableForm::makeDescriptor() {
   d.helpPage = "kar_fin_odset.htm";
   d.firstField = kName;
   d.warning = engine::WarningStyle::Message;
+  d.childRowsBeforeSave = true;
   return d;
 }
 
@@ -85,29 +84,7 @@ bool InterestTableForm::periodsMayChange(int request) {
     warn("Brak uprawnień na modyfikacje tabeli odsetek!");
     return false;
   }
-  if (request == data::kInsertRecord) {
-    if (this->request() == data::kInsertRecord && !writtenAhead_ && !writeAhead()) return false;
-    data::field("ODS:ID_TABELI_ODSETEK").set(tableId());
-  }
-  return true;
-}
-
-bool InterestTableForm::writeAhead() {
-  update();
-  data::RecordBuffer& record = data::buffer(table());
-  // Held by this user until the list releases it after the form, so nobody opens the
-  // half-made table meanwhile.
-  record.field("SEMAFOR").set(currentUser());
-  data::FileManager& file = data::fileManager(table());
-  if (file.insert() != 0) {
-    if (!file.errors()) warn(file.errorText());
-    record.field("SEMAFOR").set(0);
-    return false;
-  }
-  writtenAhead_ = true;
-  // From now on "Zapisz" writes over the row (the insert may have taken another id).
-  setRequest(data::kChangeRecord);
-  periods_->setOwner(tableId());
+  if (request == data::kInsertRecord) data::field("ODS:ID_TABELI_ODSETEK").set(tableId());
   return true;
 }
 
@@ -159,12 +136,6 @@ bool InterestTableForm::checkBeforeSave() {
 }
 
 int InterestTableForm::kill() {
-  // An insert given up after its row was written ahead takes the row and its periods
-  // away again; the lock is this user's, so nothing stands in the way.
-  if (writtenAhead_ && response() != data::kRequestCompleted) {
-    semaphore_.remove(tableId());
-    writtenAhead_ = false;
-  }
   if (RecordForm::kill()) return 1;
   svc::CLOSESQL();
   return 0;

@@ -1,7 +1,6 @@
 #pragma once
 #include <memory>
 
-#include "dictionaries/banking/record_semaphore.h"
 #include "engine/child_list.h"
 #include "engine/record_form.h"
 
@@ -12,9 +11,8 @@ namespace slownik::banking {
 //! that open the period form and keep the chain of end days. Periods are written as
 //! soon as their form is saved.
 //!
-//! A new table gets its row written (locked for the user) before its first period, so
-//! that the periods point at a row that exists and keeps its id; cancelling the form
-//! then removes that row with its periods again.
+//! A new table's id is reserved when the form opens, so that its periods are written
+//! under the id the table is saved with; cancelling the form removes them again.
 class InterestTableForm : public engine::RecordForm {
  public:
   InterestTableForm();
@@ -32,12 +30,9 @@ class InterestTableForm : public engine::RecordForm {
  private:
   bool periodsMayChange(int request);
   void periodsChanged(int request, int response, const data::RecordBuffer& before);
-  bool writeAhead();
   double tableId() const;
 
   std::unique_ptr<engine::ChildList> periods_;
-  RecordSemaphore semaphore_;
-  bool writtenAhead_ = false;
 };
 
 }  // namespace slownik::banking

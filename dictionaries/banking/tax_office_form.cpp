@@ -39,6 +39,8 @@ engine::FormDescriptor TaxOfficeForm::makeDescriptor() {
   d.editRight = "EUrzedy";
   d.helpPage = "kar_urz.htm";
   d.firstField = kName;
+  // The office's accounts may be added before the office is saved.
+  d.childRowsBeforeSave = true;
   return d;
 }
 

@@ -213,14 +213,20 @@ int WindowManager::takeCompleted() {
     default:
       return kLevelBenign;
   }
-  if (rc != 0) {
-    // A file manager with an error handler has told the user already.
-    if (!updateFile_->errors()) svc::warningBox(updateFile_->errorText());
-    return kLevelNotify;  // the form stays open with what the user typed
-  }
+  if (rc != 0) return writeFailed(rc);  // the form stays open with what the user typed
   if (request_ != data::kDeleteRecord && history_ && historyRecord_) *history_ = *historyRecord_;
   post(data::kRequestCompleted);
   return kLevelNotify;
+}
+
+int WindowManager::writeFailed(int) {
+  // A file manager with an error handler has told the user already.
+  if (updateFile_ && !updateFile_->errors()) svc::warningBox(updateFile_->errorText());
+  return kLevelNotify;
+}
+
+void WindowManager::rememberAsRead() {
+  if (updateFile_) saved_ = std::make_unique<data::RecordBuffer>(updateFile_->record());
 }
 
 int WindowManager::confirmDelete() {

@@ -84,6 +84,9 @@ class WindowManager {
   virtual int takeCloseEvent(const rt::Event& e);
   //! The save button: writes the record for the request; on success response 1 and close.
   virtual int takeCompleted();
+  //! The file manager refused the write with `code` (its text in errorText()): tells the
+  //! user unless its error handler has; the window stays open.
+  virtual int writeFailed(int code);
   //! Defaults of a new record, after the file manager primed it (insert only).
   virtual void primeFields() {}
   //! Redisplays the bound controls and asks every component to reset.
@@ -141,6 +144,8 @@ class WindowManager {
   bool update();
   //! The record as it was when the form opened (change, delete, view).
   const data::RecordBuffer* savedRecord() const { return saved_.get(); }
+  //! The record buffer as it is now becomes the record as read (after a reload or a save).
+  void rememberAsRead();
 
   // --- state -------------------------------------------------------------------------
   int request() const { return request_; }

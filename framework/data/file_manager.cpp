@@ -4,6 +4,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "framework/data/id_reservation.h"
 #include "framework/data/keys.h"
 #include "framework/data/table_buffers.h"
 #include "framework/data/thread_instances.h"
@@ -55,6 +56,31 @@ bool sameKey(const std::vector<sql::Param>& a, const std::vector<sql::Param>& b)
     if (!same) return false;
   }
   return true;
+}
+
+// Columns the row-as-read check compares: the record lock's own columns change while a
+// form is open by design, and binary columns are never edited in a form.
+bool isCompared(const sql::TableDef& table, const sql::ColumnDef& c) {
+  if (c.type == sql::ColumnType::Blob) return false;
+  if (c.name.rfind("SEMAFOR", 0) == 0) return false;
+  if (const sql::KeyDef* pk = table.primaryKey())
+    for (const auto& part : pk->components)
+      if (part.column == c.name) return false;
+  return true;
+}
+
+// The column as the record buffer sees it: NULL reads as empty or 0, a text is cut to its
+// field, a decimal is rounded to its places. A row is "as read" when these agree.
+std::string comparedValue(const sql::ColumnDef& c) {
+  switch (c.type) {
+    case sql::ColumnType::Text:
+      if (c.size > 0) return "COALESCE(SUBSTR(" + c.name + ", 1, " + std::to_string(c.size) + "), '') = ?";
+      return "COALESCE(" + c.name + ", '') = ?";
+    case sql::ColumnType::Memo: return "COALESCE(" + c.name + ", '') = ?";
+    case sql::ColumnType::Decimal:
+      return "ROUND(COALESCE(" + c.name + ", 0), " + std::to_string(c.scale) + ") = CAST(? AS NUMERIC)";
+    default: return "COALESCE(" + c.name + ", 0) = ?";
+  }
 }
 
 }  // namespace
@@ -116,8 +142,7 @@ int FileManager::primeRecord() {
   sql::Database* db = database(*this);
   if (!db) return errorCode_;
   sql::Result r;
-  std::string sql = "SELECT COALESCE(MAX(" + table_->idColumn + "), 0) + 1 FROM " + table_->name;
-  if (sql::Status s = db->execute(sql, &r); !s)
+  if (sql::Status s = db->execute(nextIdStatement(*table_), &r); !s)
     return fail(kDatabaseError, "Błąd odczytu z tabeli " + table_->name + ": " + s.message());
   primedId_ = nextId(r);
   rec.field(table_->idColumn).set(primedId_);
@@ -150,8 +175,7 @@ int FileManager::insertOnce(sql::Database& db, bool takeId, bool* retry) {
       if (sql::Status s = sql::lockIdAllocation(db, table_->name); !s)
         return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + s.message());
       sql::Result r;
-      std::string sql = "SELECT COALESCE(MAX(" + table_->idColumn + "), 0) + 1 FROM " + table_->name;
-      if (sql::Status s = db.execute(sql, &r); !s)
+      if (sql::Status s = db.execute(nextIdStatement(*table_), &r); !s)
         return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + s.message());
       rec.field(table_->idColumn).set(nextId(r));
     }
@@ -179,6 +203,8 @@ int FileManager::insertOnce(sql::Database& db, bool takeId, bool* retry) {
     }
     return fail(kDuplicateKey, "Rekord o takim kluczu już istnieje (tabela " + table_->name + ", klucz " + key + ").");
   }
+  if (written.isUniqueViolation())  // a unique index of the schema that no key names
+    return fail(kDuplicateKey, "Rekord o takich danych już istnieje (tabela " + table_->name + ").");
   return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + written.message());
 }
 
@@ -201,8 +227,47 @@ int FileManager::insert() {
 }
 
 void FileManager::setKeyAsRead(const RecordBuffer& asRead) {
-  keyAsRead_.clear();
+  forgetKeyAsRead();
   if (const sql::KeyDef* pk = table_->primaryKey(); pk && &asRead.table() == table_) keyAsRead_ = keyValues(asRead, *pk);
+}
+
+void FileManager::setRowAsRead(const RecordBuffer& asRead) {
+  setKeyAsRead(asRead);
+  if (keyAsRead_.empty()) return;
+  for (std::size_t i = 0; i < table_->columns.size(); ++i)
+    if (isCompared(*table_, table_->columns[i])) rowAsRead_.push_back(asRead.param(i));
+}
+
+std::vector<sql::Param> FileManager::rowKey() const {
+  if (hasKeyAsRead()) return keyAsRead_;
+  const sql::KeyDef* pk = table_->primaryKey();
+  return pk ? keyValues(record(), *pk) : std::vector<sql::Param>{};
+}
+
+std::string FileManager::rowCondition(std::vector<sql::Param>& params) const {
+  const sql::KeyDef* pk = table_->primaryKey();
+  if (!pk) return "1 = 0";
+  std::string where = keyCondition(*table_, *pk);
+  for (auto& p : rowKey()) params.push_back(std::move(p));
+  if (rowAsRead_.empty()) return where;
+  std::size_t at = 0;
+  for (const auto& c : table_->columns) {
+    if (!isCompared(*table_, c) || at >= rowAsRead_.size()) continue;
+    where += " AND " + comparedValue(c);
+    params.push_back(rowAsRead_[at++]);
+  }
+  return where;
+}
+
+int FileManager::missedRow(sql::Database& db) {
+  const sql::KeyDef* pk = table_->primaryKey();
+  if (rowAsRead_.empty() || !pk) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + table_->name + ".");
+  sql::Result r;
+  std::string sql = "SELECT 1 FROM " + table_->name + " WHERE " + keyCondition(*table_, *pk) + " LIMIT 1";
+  if (sql::Status s = db.execute(sql, keyAsRead_, &r); !s)
+    return fail(kDatabaseError, "Błąd odczytu z tabeli " + table_->name + ": " + s.message());
+  if (r.empty()) return fail(kRecordNotFound, "Rekord został usunięty przez innego użytkownika.");
+  return fail(kRecordChanged, "Rekord został zmieniony przez innego użytkownika.");
 }
 
 int FileManager::update() {
@@ -215,7 +280,7 @@ int FileManager::update() {
   // Found by the key it was read with, the row may take a new key (its key fields are
   // written as well); otherwise the key only finds the row.
   bool keyChanged = hasKeyAsRead() && !sameKey(keyAsRead_, currentKey);
-  const std::vector<sql::Param>& rowKey = hasKeyAsRead() ? keyAsRead_ : currentKey;
+  const std::vector<sql::Param>& readKey = hasKeyAsRead() ? keyAsRead_ : currentKey;
   std::string sets;
   std::vector<sql::Param> params;
   for (std::size_t i = 0; i < table_->columns.size(); ++i) {
@@ -227,9 +292,8 @@ int FileManager::update() {
     params.push_back(rec.param(i));
   }
   if (sets.empty()) return succeed();  // nothing but the key: nothing to change
-  for (const auto& p : rowKey) params.push_back(p);
   sql::Result r;
-  std::string sql = "UPDATE " + table_->name + " SET " + sets + " WHERE " + keyCondition(*table_, *pk);
+  std::string sql = "UPDATE " + table_->name + " SET " + sets + " WHERE " + rowCondition(params);
   if (sql::Status s = db->execute(sql, params, &r); !s) {
     // A unique key other than the row's own may clash (the primary one too when the key
     // was changed); say which.
@@ -237,32 +301,39 @@ int FileManager::update() {
       if (!key.unique || (key.primary && !keyChanged)) continue;
       sql::Result c;
       std::vector<sql::Param> kp = keyValues(rec, key);
-      for (const auto& p : rowKey) kp.push_back(p);
+      for (const auto& p : readKey) kp.push_back(p);
       std::string probe = "SELECT 1 FROM " + table_->name + " WHERE " + keyCondition(*table_, key) + " AND NOT (" +
                           keyCondition(*table_, *pk) + ") LIMIT 1";
       if (db->execute(probe, kp, &c) && !c.empty())
         return fail(kDuplicateKey, "Rekord o takim kluczu już istnieje (tabela " + table_->name + ", klucz " + key.name + ").");
     }
+    if (s.isUniqueViolation())
+      return fail(kDuplicateKey, "Rekord o takich danych już istnieje (tabela " + table_->name + ").");
     return fail(kDatabaseError, "Błąd zapisu do tabeli " + table_->name + ": " + s.message());
   }
-  if (r.affectedRows == 0) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + table_->name + ".");
-  // The row has the buffer's key now; a second save of the same form must find it by that.
-  if (hasKeyAsRead()) keyAsRead_ = std::move(currentKey);
+  if (r.affectedRows == 0) return missedRow(*db);
+  // The row is the buffer now; a second save of the same form must find it by that.
+  if (!rowAsRead_.empty()) {
+    setRowAsRead(rec);
+  } else if (hasKeyAsRead()) {
+    keyAsRead_ = std::move(currentKey);
+  }
   return succeed();
 }
 
 int FileManager::remove() {
-  forgetKeyAsRead();
   const sql::KeyDef* pk = table_->primaryKey();
   if (!pk) return fail(kKeyUnknown, "Tabela " + table_->name + " nie ma klucza głównego.");
   sql::Database* db = database(*this);
   if (!db) return errorCode_;
   sql::Result r;
-  std::vector<sql::Param> params = keyValues(record(), *pk);
-  if (sql::Status s = db->execute("DELETE FROM " + table_->name + " WHERE " + keyCondition(*table_, *pk), params, &r); !s)
+  std::vector<sql::Param> params;
+  std::string where = rowCondition(params);
+  if (sql::Status s = db->execute("DELETE FROM " + table_->name + " WHERE " + where, params, &r); !s)
     return fail(kDatabaseError, "Błąd usuwania z tabeli " + table_->name + ": " + s.message());
-  if (r.affectedRows == 0) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + table_->name + ".");
-  return succeed();
+  int rc = r.affectedRows == 0 ? missedRow(*db) : succeed();
+  forgetKeyAsRead();
+  return rc;
 }
 
 FileManager& fileManager(const sql::TableDef& table) {

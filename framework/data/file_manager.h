@@ -37,11 +37,14 @@ class FileManager {
   //! buffer; not found leaves the buffer as it was.
   int fetch(const sql::KeyDef& key);
   int fetch(std::string_view keyName);
-  //! Clears the buffer and gives the id column the next free id (max + 1). The id is
-  //! taken again inside insert()'s transaction if another user took it meanwhile.
+  //! Clears the buffer and gives the id column the next free id (past the rows and the
+  //! reserved ids). The id is taken again inside insert()'s transaction if another user
+  //! took it meanwhile.
   int primeRecord();
   //! Inserts the buffer as a new row.
   int insert();
+  //! The id in the buffer is the caller's (a reserved one): insert() writes it as it is.
+  void keepIdAsSet() { primedId_ = 0; }
   //! Writes the buffer over the row with the buffer's primary key, or, after
   //! setKeyAsRead, over the row with the key the record had when it was read: a form
   //! that changed a key field (a country's symbol) then writes its own row, key included.
@@ -51,10 +54,30 @@ class FileManager {
   //! an earlier record is never used for another one; after a successful update it is
   //! the row's new key.
   void setKeyAsRead(const RecordBuffer& asRead);
-  void forgetKeyAsRead() { keyAsRead_.clear(); }
+  //! As setKeyAsRead, and update() and remove() also require the row to be still as it
+  //! was read: a row another user changed meanwhile gives kRecordChanged ("Rekord został
+  //! zmieniony przez innego użytkownika."), one deleted meanwhile kRecordNotFound ("Rekord
+  //! został usunięty przez innego użytkownika."), and nothing is written. The check is part
+  //! of the statement's own condition, so a row nobody touched costs nothing extra.
+  //! Columns of the record lock (SEMAFOR…) are left out: the lock changes them by itself.
+  void setRowAsRead(const RecordBuffer& asRead);
+  void forgetKeyAsRead() {
+    keyAsRead_.clear();
+    rowAsRead_.clear();
+  }
   bool hasKeyAsRead() const { return !keyAsRead_.empty(); }
-  //! Deletes the row with the buffer's primary key.
+  //! Deletes the row with the buffer's primary key, or, after setKeyAsRead/setRowAsRead,
+  //! the row the record was read from (whatever the buffer holds now).
   int remove();
+
+  //! The condition that finds the row to write or delete ("ID = ?", plus the row-as-read
+  //! comparison after setRowAsRead), with its values.
+  std::string rowCondition(std::vector<sql::Param>& params) const;
+  //! The primary key of the row to write: as read, else the buffer's.
+  std::vector<sql::Param> rowKey() const;
+  //! Called when a write by rowCondition() touched no row: tells changed from deleted,
+  //! sets the error and returns its code.
+  int missedRow(sql::Database& db);
 
   int errorCode() const { return errorCode_; }
   const std::string& errorText() const { return errorText_; }
@@ -71,6 +94,7 @@ class FileManager {
   ErrorHandler* errors_ = nullptr;
   int openCount_ = 0;
   std::vector<sql::Param> keyAsRead_;  // empty = find the row by the buffer's own key
+  std::vector<sql::Param> rowAsRead_;  // the compared columns as read; empty = no check
   double primedId_ = 0;  // id given by primeRecord(), 0 when none
   int errorCode_ = 0;
   std::string errorText_;

@@ -114,7 +114,26 @@ int RelationManager::remove() {
   if (!db) return main.fail(kNoConnection, "Brak połączenia z bazą danych: " + status.message());
   sql::Transaction tx(*db, sql::TransactionMode::Immediate);
   if (!tx.status()) return main.fail(kDatabaseError, "Błąd usuwania z tabeli " + table_->name + ": " + tx.status().message());
-  if (int rc = removeRows(*db, *table_, keyCondition(*table_, *pk), keyValues(main.record(), *pk), 0); rc != 0) return rc;
+  // The row the record was read from (when a form said so), and only while it is still
+  // as read: a row another user changed or deleted meanwhile is left alone. Writing the
+  // key over itself also holds the row against other writers until the commit.
+  std::vector<sql::Param> params;
+  std::string where = main.rowCondition(params);
+  const std::string& keyColumn = pk->components.front().column;
+  sql::Result held;
+  if (sql::Status s = db->execute("UPDATE " + table_->name + " SET " + keyColumn + " = " + keyColumn + " WHERE " + where,
+                                  params, &held);
+      !s)
+    return main.fail(kDatabaseError, "Błąd usuwania z tabeli " + table_->name + ": " + s.message());
+  if (held.affectedRows == 0) {
+    int rc = main.missedRow(*db);
+    main.forgetKeyAsRead();
+    return rc;
+  }
+  where = keyCondition(*table_, *pk);
+  params = main.rowKey();
+  main.forgetKeyAsRead();
+  if (int rc = removeRows(*db, *table_, where, params, 0); rc != 0) return rc;
   if (sql::Status s = tx.commit(); !s)
     return main.fail(kDatabaseError, "Błąd usuwania z tabeli " + table_->name + ": " + s.message());
   return main.succeed();

@@ -31,11 +31,12 @@ class RelationManager {
   //! cascading relations go with it, clearing relations have their columns cleared,
   //! and a restricting relation with rows refuses the whole delete with a Polish text.
   int remove();
-
- private:
+  //! Deletes the rows of `table` that `where` finds, under the same rules, inside the
+  //! caller's transaction (depth 0: none found is an error). 0 or a FileError.
   int removeRows(sql::Database& db, const sql::TableDef& table, const std::string& where,
                  const std::vector<sql::Param>& params, int depth);
 
+ private:
   const sql::TableDef* table_;
   bool openRelated_ = true;
   int openCount_ = 0;

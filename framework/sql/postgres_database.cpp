@@ -123,6 +123,10 @@ Status PostgresDatabase::failure(pg_result* res) {
     forgetTransactions();
     return Status::failure("Utracono połączenie z serwerem bazy danych: " + message);
   }
+  // A unique violation carries the same code on both backends, so that callers can tell
+  // it from other refusals.
+  const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+  if (state && std::string_view(state) == "23505") return Status::failure(message, Status::kUniqueViolation);
   return Status::failure(message);
 }
 

@@ -12,6 +12,7 @@
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/keys.h"
 #include "framework/services/messages.h"
+#include "framework/sql/thread_database.h"
 
 namespace slownik::engine {
 namespace {
@@ -52,7 +53,21 @@ class TestForm : public RecordForm {
       warn("Nazwa musi być wypełniona!");
       return false;
     }
+    if (text("KRA:NAZWA") == "Wyścig") return checkRacedByAnotherUser();
     return true;
+  }
+  // The name "Wyścig" plays two users saving one symbol at the same moment: the other
+  // user's row is written right after this form's check found none.
+  bool checkRacedByAnotherUser() {
+    sql::Result found;
+    const sql::Param symbol[] = {text("KRA:SYM_KRAJU")};
+    auto other = sql::openDatabase(sql::databaseUrl(), nullptr);
+    if (!other || !other->execute("SELECT 1 FROM KRAJE WHERE SYM_KRAJU = ?", symbol, &found)) return false;
+    if (!found.empty()) {
+      warn("Kraj o symbolu " + text("KRA:SYM_KRAJU") + " już istnieje!");
+      return false;
+    }
+    return other->execute("INSERT INTO KRAJE (SYM_KRAJU, NAZWA) VALUES (?, 'Drugi użytkownik')", symbol, nullptr).isOk();
   }
   int afterAccepted(const rt::Event& e) override {
     if (e.control == "?KRA:NAZWA" && text("KRA:NAZWA") == "?") out_->pickAnswer = pick(7);
@@ -152,7 +167,7 @@ TEST_P(RecordFormTest, ViewAndMissingEditRightOnlyShow) {
   {  // change without the edit right: everything but Cancel locked
     asUser(sql::demo::kUserId);
     auto out = startForm(data::kChangeRecord, "PL", "EWaluty");
-    auto w = window("Edycja kraju");
+    auto w = window("Podgląd kraju");  // what cannot be changed reads as a view
     ASSERT_TRUE(w);
     EXPECT_FALSE(w->control("?KRA:SYM_KRAJU")->enabled);
     EXPECT_FALSE(w->control("?OK")->enabled);
@@ -170,6 +185,69 @@ TEST_P(RecordFormTest, ViewAndMissingEditRightOnlyShow) {
     fe().press(w, rt::key::Esc);
     join();
   }
+}
+
+TEST_P(RecordFormTest, DeleteShowsTheRowItOpenedAndDeletesOnlyThatRowAsItWasRead) {
+  auto out = startForm(data::kDeleteRecord, "IS");
+  auto w = window("Aktualizacja rekordu");
+  ASSERT_TRUE(w);
+  for (const char* field : {"?KRA:SYM_KRAJU", "?KRA:NAZWA"}) EXPECT_TRUE(w->control(field)->readOnly) << field;
+
+  // Another user renames it meanwhile: nothing is deleted until the user has seen that.
+  exec("UPDATE KRAJE SET NAZWA = 'Islandia (Ísland)' WHERE SYM_KRAJU = 'IS'");
+  fe().expectMessage(rt::button::Yes, "Czy na pewno usunąć ten rekord?");
+  fe().expectMessage(rt::button::Yes, "Rekord został zmieniony przez innego użytkownika.|Czy wczytać aktualne dane?");
+  fe().click(w, "?OK");
+  EXPECT_FALSE(w->isClosed());
+  EXPECT_EQ(nameOf("IS"), "Islandia (Ísland)");
+  EXPECT_EQ(w->control("?KRA:NAZWA")->value, "Islandia (Ísland)");  // read again
+
+  fe().expectMessage(rt::button::Yes, "Czy na pewno usunąć ten rekord?");
+  fe().click(w, "?OK");
+  join();
+  EXPECT_EQ(out->response, data::kRequestCompleted);
+  EXPECT_EQ(nameOf("IS"), "-");
+  EXPECT_EQ(nameOf("LI"), "Liechtenstein");
+}
+
+TEST_P(RecordFormTest, ChangeOfARowAnotherUserChangedOrDeletedWritesNothing) {
+  auto out = startForm(data::kChangeRecord, "PL");
+  auto w = window("Edycja kraju");
+  ASSERT_TRUE(w);
+  fe().type(w, "?KRA:NAZWA", "Polska (moja)");
+  exec("UPDATE KRAJE SET NAZWA = 'Polska (jego)' WHERE SYM_KRAJU = 'PL'");
+  fe().expectMessage(rt::button::No, "Rekord został zmieniony przez innego użytkownika.|Czy wczytać aktualne dane?");
+  fe().click(w, "?OK");
+  EXPECT_FALSE(w->isClosed());
+  EXPECT_EQ(nameOf("PL"), "Polska (jego)");
+  EXPECT_EQ(w->control("?KRA:NAZWA")->value, "Polska (moja)");  // No keeps what was typed
+
+  exec("DELETE FROM KRAJE WHERE SYM_KRAJU = 'PL'");
+  fe().expectMessage(rt::button::Ok, "Rekord został usunięty przez innego użytkownika.");
+  fe().click(w, "?OK");
+  EXPECT_FALSE(w->isClosed());
+  EXPECT_EQ(nameOf("PL"), "-");
+  fe().press(w, rt::key::Esc);
+  join();
+  EXPECT_EQ(out->response, data::kRequestCancelled);
+  EXPECT_EQ(out->saves, 0);
+}
+
+TEST_P(RecordFormTest, DuplicateRefusedByTheDatabaseIsToldInTheFormsOwnWords) {
+  auto out = startForm(data::kInsertRecord, "");
+  auto w = window("Dodawanie kraju");
+  ASSERT_TRUE(w);
+  fe().type(w, "?KRA:SYM_KRAJU", "QQ");
+  fe().type(w, "?KRA:NAZWA", "Wyścig");
+  fe().expectMessage(rt::button::Ok, "Kraj o symbolu QQ już istnieje!");
+  fe().click(w, "?OK");
+  EXPECT_FALSE(w->isClosed());
+  EXPECT_EQ(w->focus(), "?KRA:SYM_KRAJU");
+  EXPECT_EQ(nameOf("QQ"), "Drugi użytkownik");
+  for (const auto& m : fe().messages()) EXPECT_EQ(m.text.find("tabela"), std::string::npos) << m.text;
+  fe().press(w, rt::key::Esc);
+  join();
+  EXPECT_EQ(out->response, data::kRequestCancelled);
 }
 
 TEST_P(RecordFormTest, PickerIsCalledWithTheSelectRequest) {

@@ -182,6 +182,15 @@ void addFrameworkTables(std::vector<TableDef>& tables) {
                        .text("WARTOSC", 100)
                        .key("KSW:PK_KLASYFIKATOR_SLOWNIK_WAR", {"ID_WARTOSCI"}, TableBuilder::Primary)
                        .key("KSW:KLASYFIKATOR_RODZAJ_NUMER", {"ID_FIRMY", "RODZAJ", "NUMER_KLASYFIKATORA", "WARTOSC"}));
+  // Ids set aside for rows still being made in a form whose child lists write rows
+  // before the form is saved (a new tax office's accounts). WLASCICIEL names the program
+  // that holds the id, so that one that ended without saving can be cleaned up after.
+  tables.push_back(table("REZERWACJA_ID", "REZID")
+                       .text("TABELA", 40).notNull()
+                       .ref("ID").notNull()
+                       .text("WLASCICIEL", 100)
+                       .key("REZID:PK_REZERWACJA_ID", {"TABELA", "ID"}, TableBuilder::Primary)
+                       .tableSince(2));
 }
 
 }  // namespace slownik::sql

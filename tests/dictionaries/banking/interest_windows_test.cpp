@@ -138,8 +138,9 @@ TEST_P(InterestWindowTest, NewTableWithPeriodsIsChainedAndSaved) {
 
   // Out of order: March, January, February.
   addPeriod(f, kMar1, "12,5", "365");
-  // The new table was written before its first period, held by this user.
-  EXPECT_EQ(scalar("SELECT SEMAFOR FROM TABELA_ODSETEK WHERE ID_TABELI_ODSETEK = 4"), std::to_string(kAdmin));
+  // The period is under the table's reserved id; no half-made table is in any list.
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM TABELA_ODSETEK"), "3");
+  EXPECT_EQ(scalar("SELECT ID FROM REZERWACJA_ID WHERE TABELA = 'TABELA_ODSETEK'"), "4");
   addPeriod(f, kJan1, "10", "365");
   addPeriod(f, kFeb1, "0,05", "1");
   EXPECT_EQ(periods(4), (std::vector<std::string>{span(kJan1, kFeb1 - 1), span(kFeb1, kMar1 - 1), span(kMar1, 0)}));
@@ -151,6 +152,7 @@ TEST_P(InterestWindowTest, NewTableWithPeriodsIsChainedAndSaved) {
   EXPECT_EQ(scalar("SELECT NAZWA FROM TABELA_ODSETEK WHERE ID_TABELI_ODSETEK = 4"), "Karne O'Brien");
   EXPECT_EQ(scalar("SELECT ID_FIRMY FROM TABELA_ODSETEK WHERE ID_TABELI_ODSETEK = 4"), "1");
   EXPECT_EQ(scalar("SELECT COALESCE(SEMAFOR, 0) FROM TABELA_ODSETEK WHERE ID_TABELI_ODSETEK = 4"), "0");
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM REZERWACJA_ID"), "0");
   EXPECT_EQ(scalar("SELECT STOPA FROM ODSETKI WHERE ID_TABELI_ODSETEK = 4 AND OD_DNIA = " + std::to_string(kFeb1)),
             isPostgres() ? "0.0500" : "0.05");
   EXPECT_EQ(names(w), (std::vector<std::string>{"Kapitałowe", "Karne O'Brien", "Ustawowe d'Alembert"}));
@@ -164,12 +166,14 @@ TEST_P(InterestWindowTest, CancelledNewTableLeavesNothingBehind) {
   ASSERT_TRUE(f);
   ASSERT_TRUE(fe().type(f, "?TABODS:NAZWA", "Na próbę"));
   addPeriod(f, kJan1, "10", "365");
-  EXPECT_EQ(scalar("SELECT COUNT(*) FROM TABELA_ODSETEK"), "4");
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM TABELA_ODSETEK"), "3");
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM ODSETKI WHERE ID_TABELI_ODSETEK <> 1"), "1");
   ASSERT_TRUE(fe().click(f, "?CANCEL"));
   ASSERT_TRUE(fe().waitForClose(f));
   ASSERT_TRUE(fe().settle(w));
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM TABELA_ODSETEK"), "3");
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM ODSETKI WHERE ID_TABELI_ODSETEK <> 1"), "0");
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM REZERWACJA_ID"), "0");
   EXPECT_EQ(names(w).size(), 2u);
 }
 
@@ -312,9 +316,9 @@ TEST_P(InterestWindowTest, RightsGuardTheListTheActionsAndThePeriods) {
   ASSERT_TRUE(fe().settle(w));
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM TABELA_ODSETEK"), "3");
 
-  // Without "ETabOds" the table only shows.
+  // Without "ETabOds" the table only shows, and its title says so.
   ASSERT_TRUE(fe().press(w, rt::key::F2));
-  auto f = waitFor("Edycja tabeli odsetek");
+  auto f = waitFor("View Record");
   ASSERT_TRUE(f);
   EXPECT_EQ(f->control("?LIST")->rows.size(), 1u);
   for (const char* c : {"?TABODS:NAZWA", "?TABODS:CZY_USTAWOWE", "?TABODS:OPIS", "?LIST", "?INSERT", "?CHANGE", "?DELETE", "?OK"})

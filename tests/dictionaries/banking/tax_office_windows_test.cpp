@@ -2,6 +2,8 @@
 // the database.
 #include "bank_windows.h"
 #include "dictionaries/banking/tax_office_list.h"
+#include "framework/data/file_manager.h"
+#include "framework/sql/text.h"
 #include "framework/runtime/keys.h"
 
 namespace slownik::banking::test {
@@ -127,6 +129,49 @@ TEST_P(TaxOfficeWindowTest, InsertStartsAsATaxOfficeAndTakesTheChosenKind) {
   EXPECT_EQ(officeCount(), 5);
 }
 
+TEST_P(TaxOfficeWindowTest, AccountsOfAnOfficeBeingAddedStayWithItOrGoWithIt) {
+  auto w = openOffices();
+  ASSERT_TRUE(w);
+  // Accounts written while the form is open (as its account list does) are under the
+  // office's reserved id.
+  auto addAccountUnderReservedId = [&](int account) {
+    std::string id = scalar("SELECT ID FROM REZERWACJA_ID WHERE TABELA = 'URZEDY'");
+    EXPECT_FALSE(id.empty());
+    exec("INSERT INTO RACHUNEK_URZEDU (ID_RACHUNKU, ID_URZEDU, NUMER_RACHUNKU) VALUES (" + std::to_string(account) +
+         ", " + id + ", 'PL61109010140000071219812874')");
+    return id;
+  };
+
+  // Cancelled: the account goes with the office that never was.
+  ASSERT_TRUE(fe().press(w, rt::key::Ins));
+  auto f = form("Dodawanie urzędu");
+  ASSERT_TRUE(f);
+  std::string given = addAccountUnderReservedId(901);
+  ASSERT_TRUE(fe().press(f, rt::key::Esc));
+  ASSERT_TRUE(fe().waitForClose(f));
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM RACHUNEK_URZEDU WHERE ID_URZEDU = " + given), "0");
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM REZERWACJA_ID"), "0");
+
+  // Saved: the office gets exactly the id its account was written under, although
+  // another user added an office meanwhile.
+  ASSERT_TRUE(fe().press(w, rt::key::Ins));
+  f = form("Dodawanie urzędu");
+  ASSERT_TRUE(f);
+  given = addAccountUnderReservedId(902);
+  data::FileManager& other = *data::fileManager("URZEDY");  // this thread is the other user
+  ASSERT_EQ(other.primeRecord(), 0);
+  other.record().field("NAZWA").set("Urząd drugiego użytkownika");
+  ASSERT_EQ(other.insert(), 0) << other.errorText();
+  EXPECT_NE(sql::sqlId(other.record().field("ID_URZEDU").number()), given);
+  ASSERT_TRUE(fe().type(f, "?URZ:NAZWA", "Urząd Skarbowy Wołomin"));
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(f));
+  EXPECT_EQ(scalar("SELECT ID_URZEDU FROM URZEDY WHERE NAZWA = 'Urząd Skarbowy Wołomin'"), given);
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM RACHUNEK_URZEDU WHERE ID_URZEDU = " + given), "1");
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM REZERWACJA_ID"), "0");
+  ASSERT_TRUE(fe().close(w));
+}
+
 TEST_P(TaxOfficeWindowTest, DeleteAsksFirstThenChecksTheRightAndTheLock) {
   data::glo().ID_UZYTKOWNIKA = kJan;
   grant({"Urzedy"});
@@ -191,7 +236,7 @@ TEST_P(TaxOfficeWindowTest, RightsGuardTheListAndTheForm) {
   ASSERT_TRUE(w);
   ASSERT_TRUE(fe().clickRow(w, "?LIST", 1));
   ASSERT_TRUE(fe().press(w, rt::key::F2));
-  auto f = form("Edycja urzędu");
+  auto f = form("Podgląd urzędu");  // a change the user may not make reads as a view
   ASSERT_TRUE(f);
   for (const char* control : {"?URZ:NAZWA", "?URZ:TYP_URZEDU", "?URZ:KOD_POCZTOWY", "?URZ:MIEJSCOWOSC",
                               "?URZ:ULICA_LOKAL", "?URZ:TELEFON", "?URZ:E_MAIL", "?OK"})
