@@ -48,14 +48,13 @@ class CountryForm : public engine::RecordForm {
       warn("Wystąpił problem podczas zatwierdzania danych kraju! Powód: " + rt::errorText());
       return false;
     }
-    using engine::equalsIgnoringCase;
+    // Whatever the database matched is taken: it compares as the unique indexes do.
     std::string foundSymbol;
     std::string foundName;
-    bool taken = false;
-    while (!taken && svc::VAX().next()) {
+    const bool taken = svc::VAX().next();
+    if (taken) {
       foundSymbol = svc::VAX().field(std::size_t{1});
       foundName = svc::VAX().field(std::size_t{2});
-      taken = equalsIgnoringCase(foundName, name) || equalsIgnoringCase(foundSymbol, symbol);
     }
     svc::CLOSESQL();
     if (!taken) return true;

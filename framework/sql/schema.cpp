@@ -1,5 +1,7 @@
 #include "framework/sql/schema.h"
 
+#include <algorithm>
+
 #include "framework/runtime/log.h"
 #include "framework/sql/catalogue.h"
 #include "framework/sql/dialect.h"
@@ -133,13 +135,14 @@ int schemaVersion(Database& db) {
   return v.empty() ? 0 : std::stoi(v);
 }
 
-Status migrate(Database& db) {
+Status migrate(Database& db, int target) {
   Status s = db.execute("CREATE TABLE IF NOT EXISTS SCHEMA_MIGRATIONS (VERSION INTEGER PRIMARY KEY)");
   if (!s) return s;
   const Catalogue& catalogue = Catalogue::instance();
   const Dialect& dialect = db.dialect();
   int current = schemaVersion(db);
-  for (int n = current + 1; n <= catalogue.latestMigration(); ++n) {
+  const int last = target > 0 ? std::min(target, catalogue.latestMigration()) : catalogue.latestMigration();
+  for (int n = current + 1; n <= last; ++n) {
     Transaction tx(db, TransactionMode::Immediate);
     if (!tx.status()) return tx.status();
     for (const auto& table : catalogue.tables()) {

@@ -15,7 +15,8 @@ std::vector<std::string> createTableStatements(const Dialect& dialect, const Tab
 //! runs the extra statements registered for n and creates the unique indexes of n.
 //! Applied numbers are kept in the table SCHEMA_MIGRATIONS; each migration runs in
 //! its own transaction.
-Status migrate(Database& db);
+//! `target` stops at that migration (an older schema, for upgrade tests); 0 = the latest.
+Status migrate(Database& db, int target = 0);
 
 //! Current schema version (0 for an empty database).
 int schemaVersion(Database& db);

@@ -74,7 +74,9 @@ std::vector<StatementRow> statementRows() {
            "' order by SYM_KRAJU",
        ""},
       {"wojewodztwa: duplicate name",
-       "select WOJEWODZTWO from WOJEWODZTWO where WOJEWODZTWO='" + escape("małopolskie") + "'", ""},
+       "select WOJEWODZTWO from WOJEWODZTWO where UPPER(WOJEWODZTWO)=UPPER('" + escape("Małopolskie") +
+           "') and ID_WOJEWODZTWA<>3",
+       ""},
       {"kursy walut: are there rates on a day", "call TK_Czy_SaKursyWalut(" + day + ",1)", "TK_Czy_SaKursyWalut"},
       {"kursy walut: recalculate sales prices",
        "call TK_PrzeliczCenyArtykulow(" + day + ",'" + escape("Tak") + "','" + escape("Marża") + "')",

@@ -17,9 +17,9 @@ const std::vector<UniqueIndex>& uniqueIndexes() {
       {2, "KASY_FIRMY", "UQ_KASY_FIRMY_NAZWA", {"ID_FIRMY", "NAZWA"}, ""},
       // The office form lets a new office keep the empty name it starts with.
       {2, "URZEDY", "UQ_URZEDY_NAZWA", {"UPPER(NAZWA)"}, "NAZWA <> ''"},
-      // The table form writes a new table ahead, still without a name, as soon as its
-      // first period is added; the name check runs on "Zapisz".
-      {2, "TABELA_ODSETEK", "UQ_TABELA_ODSETEK_NAZWA", {"ID_FIRMY", "UPPER(RTRIM(NAZWA))"}, "RTRIM(NAZWA) <> ''"},
+      // Neither letter case nor trailing blanks (fixed-width fields pad with them) make
+      // another name of an interest table.
+      {2, "TABELA_ODSETEK", "UQ_TABELA_ODSETEK_NAZWA", {"ID_FIRMY", "UPPER(RTRIM(NAZWA))"}, ""},
   };
   return indexes;
 }
