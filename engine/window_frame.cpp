@@ -20,6 +20,8 @@ constexpr int kListRowHeight = 12;
 constexpr int kThemedListRowHeight = 11;
 // The help file's number the module's windows start their help with.
 constexpr int kHelpNumber = 123;
+// The module's help contents: F1 in a window without a page of its own opens it.
+constexpr const char* kContentsPage = "slownik.htm";
 }  // namespace
 
 std::string windowResource(int module) {
@@ -79,7 +81,8 @@ void WindowFrame::registerTooltips() {
 void WindowFrame::startHelp(std::string page) {
   if (!window_) return;
   help_.init(window_, svc::moduleHelpFile(), kHelpNumber);
-  help_.setTopic(std::move(page));
+  // F1 never does nothing: a window without a page of its own opens the contents.
+  help_.setTopic(page.empty() ? std::string(kContentsPage) : std::move(page));
 }
 
 void WindowFrame::startHighlighter() {

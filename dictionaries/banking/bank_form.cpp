@@ -75,8 +75,8 @@ void BankForm::pasteNumber() {
 
 bool BankForm::checkBeforeSave() {
   std::string number = text("BAN:NUMER_BANKU");
-  std::string found = svc::FUNCSQL("select 1 from banki where numer_banku='" + sql::escape(number) +
-                                   "' and id_banku<>" + sql::sqlId(data::field("BAN:ID_BANKU").number()));
+  std::string found = svc::FUNCSQL("select 1 from banki where numer_banku=" + sql::quote(number) +
+                                   " and id_banku<>" + sql::sqlId(data::field("BAN:ID_BANKU").number()));
   // A check that could not run must not let a duplicate through.
   if (rt::errorCode() != 0) {
     warn(rt::errorText());

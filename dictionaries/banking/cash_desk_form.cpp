@@ -52,8 +52,8 @@ bool CashDeskForm::checkBeforeSave() {
 
 bool CashDeskForm::isTaken(std::string_view column, const std::string& value, std::string_view message) {
   std::string count =
-      svc::FUNCSQL("select count(*) from kasy_firmy  where " + std::string(column) + "='" + sql::escape(value) +
-                   "' and id_kasy<>" + sql::sqlId(data::field("KAS:ID_KASY").number()) +
+      svc::FUNCSQL("select count(*) from kasy_firmy  where " + std::string(column) + "=" + sql::quote(value) +
+                   " and id_kasy<>" + sql::sqlId(data::field("KAS:ID_KASY").number()) +
                    " and id_firmy=" + sql::sqlId(data::field("KAS:ID_FIRMY").number()));
   if (rt::errorCode() != 0) {
     warn(rt::errorText());

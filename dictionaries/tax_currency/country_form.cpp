@@ -13,6 +13,7 @@ engine::FormDescriptor countryForm() {
   engine::FormDescriptor d;
   d.module = 42;
   d.procedure = "Kraj_Upd";
+  d.helpPage = "slownik_kraj_upd.htm";
   d.table = "KRAJE";
   d.titles = {"Dodawanie kraju", "Edycja kraju", "Podgląd kraju"};
   d.history = {{"?KRA:SYM_KRAJU", 1}, {"?KRA:NAZWA", 2}};
@@ -36,27 +37,27 @@ class CountryForm : public engine::RecordForm {
     if (request() == data::kChangeRecord && symbol == openingSymbol && name == openingName) return true;
 
     // Duplicates are judged without regard to letter case, so the database must find
-    // them that way too: our backends compare text case-sensitively.
-    svc::EXECSQL("select SYM_KRAJU,NAZWA from KRAJE where UPPER(NAZWA)=UPPER(" + sql::quote(name) +
-                 ") or UPPER(SYM_KRAJU)=UPPER(" + sql::quote(symbol) + ")");
+    // them that way too: our backends compare text case-sensitively. Every row that
+    // matches is judged, except the edited row itself (known by the symbol it was read
+    // with): a symbol of one country and a name of another give two rows, in no order.
+    std::string query = "select SYM_KRAJU,NAZWA from KRAJE where (UPPER(NAZWA)=UPPER(" + sql::quote(name) +
+                      ") or UPPER(SYM_KRAJU)=UPPER(" + sql::quote(symbol) + "))";
+    if (request() == data::kChangeRecord) query += " and SYM_KRAJU<>" + sql::quote(openingSymbol);
+    svc::EXECSQL(query + " order by SYM_KRAJU");
     if (rt::errorCode() != 0) {
       warn("Wystąpił problem podczas zatwierdzania danych kraju! Powód: " + rt::errorText());
       return false;
     }
-    // Only the first row is judged: a symbol of one country and a name of another give
-    // two rows, and the first one decides.
+    // Whatever the database matched is taken: it compares as the unique indexes do.
     std::string foundSymbol;
     std::string foundName;
-    if (svc::VAX().next()) {
+    const bool taken = svc::VAX().next();
+    if (taken) {
       foundSymbol = svc::VAX().field(std::size_t{1});
       foundName = svc::VAX().field(std::size_t{2});
     }
     svc::CLOSESQL();
-    using engine::equalsIgnoringCase;
-    if (!equalsIgnoringCase(foundName, name) && !equalsIgnoringCase(foundSymbol, symbol)) return true;
-    if (request() == data::kChangeRecord &&
-        (equalsIgnoringCase(foundSymbol, openingSymbol) || equalsIgnoringCase(foundName, openingName)))
-      return true;  // the edited row itself
+    if (!taken) return true;
     warn("Uwaga!|Kraj " + engine::trimmed(foundName) + " o symbolu " + engine::trimmed(foundSymbol) +
          " już istnieje w kartotece!");
     return false;

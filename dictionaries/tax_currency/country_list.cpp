@@ -7,6 +7,7 @@ extern "C" void KRAJ_BRW() {
   slownik::engine::ListDescriptor d;
   d.module = 3;
   d.procedure = "Kraj_Brw";
+  d.helpPage = "slownik_kraj_brw.htm";
   d.table = "KRAJE";
   d.sortOrders = {{"KRA:AK_KRAJE_NAZWA_KRAJE", slownik::engine::LocatorKind::Incremental, "KRA:NAZWA", "?LOKATOR"}};
   d.columns = {"KRA:SYM_KRAJU", "KRA:NAZWA"};

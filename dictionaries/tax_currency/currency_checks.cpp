@@ -33,7 +33,7 @@ std::string dayText(const std::string& text) { return text.empty() ? "0" : text;
 }  // namespace
 
 std::string rateColumnsSql(std::int32_t day, std::string_view symbol) {
-  return "select * from dbo.TK_Func_PodajKursy_NBPECB (" + std::to_string(day) + ",'" + sql::escape(symbol) + "')";
+  return "select * from dbo.TK_Func_PodajKursy_NBPECB (" + std::to_string(day) + "," + sql::quote(symbol) + ")";
 }
 
 RateColumns rateColumns(std::int32_t day, std::string_view symbol) {
@@ -52,7 +52,11 @@ RateColumns rateColumns(std::int32_t day, std::string_view symbol) {
 
 std::optional<std::string> currencySaveProblem(std::string_view symbol, std::string_view savedKey, bool inserting) {
   if (inserting || symbol != savedKey) {
-    svc::EXECSQL("select SYM_WALUTY from WALUTY where sym_waluty='" + sql::escape(symbol) + "'");
+    // "eur" is the same currency as "EUR", as countries and provinces compare; the row
+    // being changed is no duplicate of itself when only its letter case changes.
+    std::string query = "select SYM_WALUTY from WALUTY where UPPER(sym_waluty)=UPPER(" + sql::quote(symbol) + ")";
+    if (!inserting) query += " and sym_waluty<>" + sql::quote(savedKey);
+    svc::EXECSQL(query);
     if (rt::errorCode() != 0) {
       std::string reason = rt::errorText();
       svc::CLOSESQL();
@@ -82,7 +86,7 @@ bool setBaseCurrency(std::string_view symbol) {
   if (!tx.status()) return false;
   svc::EXECSQL("update waluty set numer=0");
   if (rt::errorCode() != 0) return false;
-  svc::EXECSQL("update waluty set NUMER=1 where sym_waluty='" + sql::escape(symbol) + "'");
+  svc::EXECSQL("update waluty set NUMER=1 where sym_waluty=" + sql::quote(symbol));
   if (rt::errorCode() != 0) return false;
   if (!tx.commit()) return false;
   data::glo().WAL_BAZOWA = trimmed(symbol);

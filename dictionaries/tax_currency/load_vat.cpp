@@ -10,12 +10,16 @@
 using namespace slownik;
 
 extern "C" void LOADVAT() {
-  data::VATQ().clear();
   svc::EXECSQL("select kod_vat, stawka from stawka_vat with (nolock) where aktywny=1 order by stawka desc,kod_vat");
   if (rt::errorCode() != 0) {
     // Stopping the whole program over a list that can be rebuilt later would lose the
-    // user's work in every other window; the list stays empty and the user is told why.
-    svc::MSG_OSTRZEZENIE("Nie można wczytać stawek VAT: " + rt::errorText());
+    // user's work in every other window. The rates loaded before stay (VAT rates change
+    // seldom, and none at all would stop every document), the user is told why, and the
+    // list is marked stale so that the next LOADVAT or the VAT list's opening tries again.
+    std::string reason = rt::errorText();
+    svc::CLOSESQL();
+    data::VATQ().markStale();
+    svc::MSG_OSTRZEZENIE("Nie można wczytać stawek VAT: " + reason);
     return;
   }
   std::vector<data::VatEntry> entries;

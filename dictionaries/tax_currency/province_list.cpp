@@ -7,6 +7,7 @@ extern "C" void WOJEWODZTWO_BRW() {
   slownik::engine::ListDescriptor d;
   d.module = 51;
   d.procedure = "Wojewodztwo_Brw";
+  d.helpPage = "slownik_wojewodztwo_brw.htm";
   d.table = "WOJEWODZTWO";
   d.sortOrders = {{"WOJ:AK_WOJEWODZTWO_WOJEWODZ", slownik::engine::LocatorKind::Step, "WOJ:WOJEWODZTWO", ""}};
   // The name is shown; the id rides along in the list buffer.

@@ -27,7 +27,7 @@ engine::FormDescriptor dateDescriptor() {
   d.titles = {"Dodawanie kursu", "Edycja kursu"};
   d.history = {{kDate, 3}, {"?DATKUR:GODZ_NOT", 4}};
   d.lockedControls = {"?KALENDARZ"};
-  d.helpPage = "kar_fin_bank.htm";
+  d.helpPage = "slownik_daty_kursow_upd.htm";
   d.firstField = kDate;
   return d;
 }
@@ -40,7 +40,7 @@ engine::FormDescriptor rateDescriptor() {
   d.lookupTables = {"WALUTY"};
   d.titles = {"Dodawanie kursu", "Edycja kursu"};
   d.history = {{kBuying, 3}, {kSelling, 4}, {"?KUR:KURS_SREDNI", 5}};
-  d.helpPage = "kar_fin_bank.htm";
+  d.helpPage = "slownik_kursy_walut_upd.htm";
   d.firstField = kCurrency;
   return d;
 }
@@ -119,7 +119,7 @@ bool RateForm::checkBeforeSave() {
   }
   if (request() == data::kInsertRecord &&
       count("select count(*) from kursy_walut where id_daty=" + sql::sqlId(data::field("KUR:ID_DATY").number()) +
-            " and sym_waluty='" + sql::escape(symbol) + "'") > 0) {
+            " and sym_waluty=" + sql::quote(symbol)) > 0) {
     warn("Kurs waluty " + symbol + " o danej dacie już istnieje!");
     return false;
   }

@@ -3,6 +3,7 @@
 #include "dictionaries/tax_currency/load_vat.h"
 #include "engine/list_window.h"
 #include "framework/data/file_manager.h"
+#include "framework/data/vat_queue.h"
 #include "framework/data/table_buffers.h"
 #include "framework/services/messages.h"
 #include "framework/services/rights.h"
@@ -34,6 +35,9 @@ class VatList : public engine::ListWindow {
 
   int opened() override {
     window()->setIconList("?LIST", {"~32redchk.ico"});
+    // The shared list could not be read last time: the user who opens the rates is the
+    // one to try again (and to be told if it still fails).
+    if (data::VATQ().isStale()) LOADVAT();
     return 0;
   }
 

@@ -10,6 +10,17 @@ std::vector<VatEntry> VatQueue::entries() const {
 void VatQueue::replace(std::vector<VatEntry> entries) {
   std::lock_guard lock(mutex_);
   entries_ = std::move(entries);
+  stale_ = false;
+}
+
+void VatQueue::markStale() {
+  std::lock_guard lock(mutex_);
+  stale_ = true;
+}
+
+bool VatQueue::isStale() const {
+  std::lock_guard lock(mutex_);
+  return stale_;
 }
 
 std::size_t VatQueue::size() const {

@@ -18,13 +18,19 @@ struct VatEntry {
 class VatQueue {
  public:
   std::vector<VatEntry> entries() const;
+  //! The rates as the database holds them now; the list is current again.
   void replace(std::vector<VatEntry> entries);
   void clear() { replace({}); }
   std::size_t size() const;
+  //! The last rebuild failed: the list keeps the rates it had, and the next chance
+  //! (the VAT list's opening) should rebuild it.
+  void markStale();
+  bool isStale() const;
 
  private:
   mutable std::mutex mutex_;
   std::vector<VatEntry> entries_;
+  bool stale_ = false;
 };
 
 VatQueue& VATQ();

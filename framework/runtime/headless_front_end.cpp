@@ -95,7 +95,16 @@ bool HeadlessFrontEnd::waitForClose(const std::shared_ptr<Window>& window, Timeo
 bool HeadlessFrontEnd::settle(const std::shared_ptr<Window>& window, Timeout timeout) {
   if (!window) return false;
   int thread = window->ownerThread();
-  if (waitUntil([&] { return isThreadIdle(thread) || !hasOpenWindow(thread); }, timeout)) return true;
+  auto settled = [&] {
+    if (!hasOpenWindow(thread)) return true;
+    // Work behind a progress window looks at that window's input between steps: the
+    // thread then seems to wait, but waits for nobody. Only an action on the progress
+    // window itself ("Anuluj") is settled once the work took the input; any other waits
+    // for the work to end and the thread to wait for the person again.
+    if (int work = workWindowOf(thread)) return work == window->id() && (window->isIdle() || window->isClosed());
+    return isThreadIdle(thread);
+  };
+  if (waitUntil(settled, timeout)) return true;
   problem("the thread of " + describe(window) + " did not settle");
   return false;
 }

@@ -18,8 +18,11 @@ namespace slownik::rt {
 //!
 //! The windows run on their procedure threads (startProcedure); the test's thread finds
 //! them by title, reads their controls through Window, and acts. Every action waits
-//! until the window's thread has settled (it waits for its next event again, or has no
-//! window left), so the test reads what the procedure made of it.
+//! until the window's thread has settled (it waits for the person again with nothing
+//! pending, or has no window left), so the test reads what the procedure made of it.
+//! Work behind a progress window is not waiting for the person even while it looks at
+//! the window's input between steps: an action that starts such work returns when the
+//! work is done; an action on the progress window itself, once the work took it.
 //!
 //! Message boxes, popup menus and dialogs are answered from what the test queued
 //! beforehand. One the test did not expect is answered with its default (a box) or

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <exception>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -43,7 +44,46 @@ void runHook(const Hook& hook, const char* when) {
   }
 }
 
+// Work windows by thread number, innermost last.
+struct WorkWindows {
+  std::mutex mutex;
+  std::map<int, std::vector<int>> byThread;
+};
+
+WorkWindows& workWindows() {
+  static WorkWindows w;
+  return w;
+}
+
 }  // namespace
+
+WorkInProgress::WorkInProgress(int windowId) : thread_(threadNumber()), window_(windowId) {
+  auto& w = workWindows();
+  std::lock_guard lock(w.mutex);
+  w.byThread[thread_].push_back(window_);
+}
+
+WorkInProgress::~WorkInProgress() {
+  auto& w = workWindows();
+  std::lock_guard lock(w.mutex);
+  auto it = w.byThread.find(thread_);
+  if (it == w.byThread.end()) return;
+  auto& stack = it->second;
+  for (auto own = stack.rbegin(); own != stack.rend(); ++own) {
+    if (*own == window_) {
+      stack.erase(std::next(own).base());
+      break;
+    }
+  }
+  if (stack.empty()) w.byThread.erase(it);
+}
+
+int workWindowOf(int threadNumber) {
+  auto& w = workWindows();
+  std::lock_guard lock(w.mutex);
+  auto it = w.byThread.find(threadNumber);
+  return it == w.byThread.end() || it->second.empty() ? 0 : it->second.back();
+}
 
 int threadNumber() {
   if (ownNumber == 0) ownNumber = ++lastThreadNumber;

@@ -52,6 +52,27 @@ int onThreadEnd(std::function<void()> hook);
 //! unloaded: a hook's code lives in the library that registered it.
 void removeThreadHook(int hookNumber);
 
+//! Work under way on the calling thread behind a window that shows its progress, for
+//! as long as the object lives. Between steps the work looks at that window's input
+//! without waiting for it, so the thread may seem to wait for a person when it does not;
+//! a watcher (the headless front-end) tells the two apart by this mark. Made and dropped
+//! on the working thread; nests.
+class WorkInProgress {
+ public:
+  explicit WorkInProgress(int windowId);
+  ~WorkInProgress();
+  WorkInProgress(const WorkInProgress&) = delete;
+  WorkInProgress& operator=(const WorkInProgress&) = delete;
+
+ private:
+  int thread_;
+  int window_;
+};
+
+//! The window whose work is under way on thread `threadNumber` (the innermost, when
+//! work nests); 0 while the thread does no such work. Any thread may ask.
+int workWindowOf(int threadNumber);
+
 //! Runs the thread-end work for the calling thread; a thread the runtime did not start
 //! (the program's main thread, a test's thread) may call it when it stops using windows.
 void finishThread();

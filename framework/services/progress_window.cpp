@@ -48,6 +48,7 @@ bool ProgressWindow::open(std::string title, bool cancellable) {
   close();
   window_ = rt::Window::open(definition(std::move(title)));
   if (!window_) return false;
+  work_ = std::make_unique<rt::WorkInProgress>(window_->id());
   if (!cancellable) window_->disable(kCancel);
   total_ = 100;
   percent_ = -1;
@@ -59,6 +60,7 @@ bool ProgressWindow::open(std::string title, bool cancellable) {
 
 void ProgressWindow::close() {
   if (window_ && !window_->isClosed()) window_->close();
+  work_.reset();
 }
 
 void ProgressWindow::setTotal(long total) { total_ = std::max(1L, total); }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/runtime/procedure_thread.h"
 #include "framework/runtime/window.h"
 #include "framework/runtime/window_resource.h"
 
@@ -54,6 +55,7 @@ class ProgressWindow {
 
  private:
   std::shared_ptr<rt::Window> window_;
+  std::unique_ptr<rt::WorkInProgress> work_;  //!< while open: the thread is at work, not waiting
   long total_ = 100;
   int percent_ = -1;
   bool cancelled_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/sql/schema.h"
 #include "framework/sql/text.h"
 
 namespace slownik::sql {
@@ -36,6 +37,9 @@ int Catalogue::latestMigration() const {
     latest = std::max(latest, t.since);
     for (const auto& c : t.columns) latest = std::max(latest, c.since);
   }
+  // A migration may consist of statements or indexes alone.
+  for (const auto& extra : migrationExtras()) latest = std::max(latest, extra.number);
+  for (const auto& index : uniqueIndexes()) latest = std::max(latest, index.number);
   return latest;
 }
 

@@ -14,7 +14,7 @@ class Catalogue {
   const std::vector<TableDef>& tables() const { return tables_; }
   //! By SQL name or by record prefix, ignoring letter case; nullptr when unknown.
   const TableDef* find(std::string_view nameOrPrefix) const;
-  //! Highest migration number any table or column asks for.
+  //! Highest migration number any table, column, extra statement or unique index asks for.
   int latestMigration() const;
 
  private:

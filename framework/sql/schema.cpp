@@ -1,5 +1,8 @@
 #include "framework/sql/schema.h"
 
+#include <algorithm>
+
+#include "framework/runtime/log.h"
 #include "framework/sql/catalogue.h"
 #include "framework/sql/dialect.h"
 #include "framework/sql/text.h"
@@ -47,7 +50,56 @@ std::string indexName(const TableDef& table, const KeyDef& key) {
   return toUpperAscii(table.name + "_" + name);
 }
 
+std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string s;
+  for (std::size_t i = 0; i < parts.size(); ++i) s += (i ? std::string(separator) : "") + parts[i];
+  return s;
+}
+
+// A value read back from the duplicate search, as it enters the index's condition: an
+// expression over a number column as a number, anything else as quoted text.
+std::string literalOf(const TableDef* table, const std::string& expression, const Cell& value) {
+  const ColumnDef* column = table ? table->column(expression) : nullptr;
+  bool number = column && column->type != ColumnType::Text && column->type != ColumnType::Memo &&
+                column->type != ColumnType::Blob && column->type != ColumnType::Decimal;
+  if (number && value && !value->empty() && value->find_first_not_of("-0123456789.") == std::string::npos)
+    return *value;
+  return quote(value.value_or(""));
+}
+
 }  // namespace
+
+Status createUniqueIndex(Database& db, const UniqueIndex& index) {
+  const TableDef* table = Catalogue::instance().find(index.table);
+  const std::string list = joined(index.columns, ", ");
+  // NULLs never clash in a unique index, so groups with one are no duplicates.
+  std::vector<std::string> covered;
+  if (!index.where.empty()) covered.push_back("(" + index.where + ")");
+  for (const auto& c : index.columns) covered.push_back(c + " IS NOT NULL");
+  Result duplicates;
+  if (Status s = db.execute("SELECT " + list + ", COUNT(*) FROM " + index.table + " WHERE " + joined(covered, " AND ") +
+                                " GROUP BY " + list + " HAVING COUNT(*) > 1",
+                            &duplicates);
+      !s)
+    return s;
+  // Rows that already break the rule are kept: the upgrade must go through on a
+  // database that holds them, and only a person can tell which of two "Niemcy" is the
+  // wrong one. The index leaves out just those values, so every other value is unique
+  // from now on; the log says what was found, so the rows can be put right.
+  std::string condition = index.where;
+  for (const auto& row : duplicates.rows) {
+    std::vector<std::string> match;
+    for (std::size_t i = 0; i < index.columns.size() && i < row.size(); ++i)
+      match.push_back(index.columns[i] + " = " + literalOf(table, index.columns[i], row[i]));
+    condition += (condition.empty() ? "NOT (" : " AND NOT (") + joined(match, " AND ") + ")";
+    std::string count = row.size() > index.columns.size() ? row[index.columns.size()].value_or("?") : "?";
+    rt::logMessage("Migracja " + std::to_string(index.number) + ": w tabeli " + index.table + " powtarza się " +
+                   joined(match, ", ") + " (liczba wierszy: " + count + "). Wiersze zostają bez zmian, a indeks unikalny " +
+                   index.name + " pomija tę wartość; pozostałe wartości są od teraz unikalne.");
+  }
+  return db.execute("CREATE UNIQUE INDEX " + index.name + " ON " + index.table + " (" + list + ")" +
+                    (condition.empty() ? "" : " WHERE " + condition));
+}
 
 std::vector<std::string> createTableStatements(const Dialect& dialect, const TableDef& table) {
   std::vector<std::string> out;
@@ -83,13 +135,14 @@ int schemaVersion(Database& db) {
   return v.empty() ? 0 : std::stoi(v);
 }
 
-Status migrate(Database& db) {
+Status migrate(Database& db, int target) {
   Status s = db.execute("CREATE TABLE IF NOT EXISTS SCHEMA_MIGRATIONS (VERSION INTEGER PRIMARY KEY)");
   if (!s) return s;
   const Catalogue& catalogue = Catalogue::instance();
   const Dialect& dialect = db.dialect();
   int current = schemaVersion(db);
-  for (int n = current + 1; n <= catalogue.latestMigration(); ++n) {
+  const int last = target > 0 ? std::min(target, catalogue.latestMigration()) : catalogue.latestMigration();
+  for (int n = current + 1; n <= last; ++n) {
     Transaction tx(db, TransactionMode::Immediate);
     if (!tx.status()) return tx.status();
     for (const auto& table : catalogue.tables()) {
@@ -112,6 +165,11 @@ Status migrate(Database& db) {
       if (extra.number != n || extra.backend != db.backend()) continue;
       if (Status e = db.executeScript(extra.sql); !e)
         return Status::failure("Migracja " + std::to_string(n) + ": " + e.message());
+    }
+    for (const auto& index : uniqueIndexes()) {
+      if (index.number != n) continue;
+      if (Status e = createUniqueIndex(db, index); !e)
+        return Status::failure("Migracja " + std::to_string(n) + ", indeks " + index.name + ": " + e.message());
     }
     if (Status e = db.execute("INSERT INTO SCHEMA_MIGRATIONS (VERSION) VALUES (" + std::to_string(n) + ")"); !e) return e;
     if (Status e = tx.commit(); !e) return e;

@@ -6,8 +6,10 @@
 #include <thread>
 
 #include "framework/classes/process_class.h"
+#include "framework/runtime/event.h"
 #include "framework/runtime/keys.h"
 #include "framework/runtime/procedure_thread.h"
+#include "framework/runtime/window.h"
 #include "runtime/headless_test.h"
 
 namespace slownik::fw {
@@ -140,6 +142,45 @@ TEST_F(ProcessClassTest, EscPressedByThePersonCancelsQuickSteps) {
   thread.join();
   EXPECT_EQ(outcome, static_cast<int>(ProcessClass::Outcome::Cancelled));
   EXPECT_LT(steps, 100000);
+}
+
+// A button that starts work behind the progress window: pressing it returns when the
+// work is done, not at the first moment the work looks at the progress window's input,
+// so the test then reads the result and can close the window without hanging.
+TEST_F(ProcessClassTest, ActionThatStartsWorkReturnsWhenTheWorkIsDone) {
+  constexpr long kSteps = 200;
+  std::atomic<long> steps{0};
+  auto thread = rt::startProcedure([&] {
+    rt::WindowDef def;
+    def.resource = "slownik$test";
+    def.type = "P1$WINDOW";
+    def.caption = "Lista z importem";
+    rt::ControlDef button;
+    button.kind = rt::ControlKind::Button;
+    button.name = "?IMPORT";
+    button.caption = "Import";
+    def.controls.push_back(button);
+    auto window = rt::Window::open(def);
+    if (!window) return;
+    for (;;) {
+      rt::Event e = window->nextEvent();
+      if (e.code == rt::event::CloseWindow) break;
+      if (e.code == rt::event::Accepted && e.control == "?IMPORT") {
+        ProcessClass process;
+        process.run("Import banków...", [&](ProcessClass&) {
+          std::this_thread::sleep_for(1ms);
+          return ++steps < kSteps;
+        });
+      }
+    }
+    window->close();
+  });
+  auto window = fe().waitForWindow("Lista z importem");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(fe().click(window, "?IMPORT"));
+  EXPECT_EQ(steps, kSteps);
+  EXPECT_TRUE(fe().close(window));
+  thread.join();
 }
 
 TEST_F(ProcessClassTest, ThermometerStaysWithinItsBounds) {

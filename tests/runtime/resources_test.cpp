@@ -432,7 +432,10 @@ TEST_F(ShippedResources, HelpPagesExistAndServeTheirWindows) {
     if (entry.path().extension() != ".htm") continue;
     const std::string name = entry.path().filename().string();
     SCOPED_TRACE(name);
-    EXPECT_TRUE(listed.count(name)) << "a page no window opens";
+    // The contents page is what a window without a page of its own opens.
+    if (name != "slownik.htm") {
+      EXPECT_TRUE(listed.count(name)) << "a page no window opens";
+    }
     const std::string page = readFile(entry.path());
     EXPECT_THAT(page, HasSubstr("<meta charset=\"utf-8\">"));
     EXPECT_THAT(page, HasSubstr("href=\"help.css\""));

@@ -185,6 +185,7 @@ TEST_P(StoredRoutines, AuditLogKeepsWhatTheCallersPass) {
 TEST_P(StoredRoutines, NameMustBeUniqueWithinTheCompany) {
   insertRow("TABELA_ODSETEK", {{"ID_TABELI_ODSETEK", "1"}, {"ID_FIRMY", "1"}, {"NAZWA", "'Ustawowe'"}});
   insertRow("TABELA_ODSETEK", {{"ID_TABELI_ODSETEK", "2"}, {"ID_FIRMY", "1"}, {"NAZWA", quote("D'Arc")}});
+  insertRow("TABELA_ODSETEK", {{"ID_TABELI_ODSETEK", "3"}, {"ID_FIRMY", "1"}, {"NAZWA", quote("Za zwłokę")}});
   struct Case {
     int company;
     std::string name;
@@ -194,6 +195,9 @@ TEST_P(StoredRoutines, NameMustBeUniqueWithinTheCompany) {
   const std::vector<Case> cases = {
       {1, "Ustawowe", 0, false}, {1, "Ustawowe  ", 0, false}, {1, "Ustawowe", 1, true}, {1, "Ustawowe", 2, false},
       {2, "Ustawowe", 0, true},  {1, "D'Arc", 0, false},      {1, "D'Arc", 2, true},    {1, "Nowa", 0, true},
+      // letter case makes no other name, Polish letters included
+      {1, "USTAWOWE", 0, false}, {1, "d'arc", 0, false},      {1, "ustawowe", 1, true},
+      {1, "ZA ZWŁOKĘ", 0, false}, {1, "za zwłokę", 3, true},
   };
   for (const auto& c : cases) {
     std::string text = "call TK_CzyNazwaJestUnikalna(" + std::to_string(c.company) + "," + quote(c.name) + "," +

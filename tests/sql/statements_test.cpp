@@ -59,18 +59,24 @@ std::vector<StatementRow> statementRows() {
       // VAT rates, currencies, countries, provinces
       {"vat: load active rates",
        "select kod_vat, stawka from stawka_vat with (nolock) where aktywny=1 order by stawka desc,kod_vat", ""},
-      {"waluty: duplicate symbol", "select SYM_WALUTY from WALUTY where sym_waluty='" + escape("EUR") + "'", ""},
+      {"waluty: duplicate symbol",
+       "select SYM_WALUTY from WALUTY where UPPER(sym_waluty)=UPPER('" + escape("eur") + "') and sym_waluty<>'" +
+           escape("USD") + "'",
+       ""},
       {"waluty: rates of a currency for a day",
        "select * from dbo.TK_Func_PodajKursy_NBPECB (" + day + ",'" + escape("USD") + "')",
        "TK_Func_PodajKursy_NBPECB"},
       {"waluty: clear base currency", "update waluty set numer=0", ""},
       {"waluty: set base currency", "update waluty set NUMER=1 where sym_waluty='" + escape("PLN") + "'", ""},
       {"kraje: duplicate name or symbol",
-       "select SYM_KRAJU,NAZWA from KRAJE where NAZWA='" + escape("Côte d'Ivoire") + "' or SYM_KRAJU='" +
-           escape("CI") + "'",
+       "select SYM_KRAJU,NAZWA from KRAJE where (UPPER(NAZWA)=UPPER('" + escape("Côte d'Ivoire") +
+           "') or UPPER(SYM_KRAJU)=UPPER('" + escape("CI") + "')) and SYM_KRAJU<>'" + escape("CI") +
+           "' order by SYM_KRAJU",
        ""},
       {"wojewodztwa: duplicate name",
-       "select WOJEWODZTWO from WOJEWODZTWO where WOJEWODZTWO='" + escape("małopolskie") + "'", ""},
+       "select WOJEWODZTWO from WOJEWODZTWO where UPPER(WOJEWODZTWO)=UPPER('" + escape("Małopolskie") +
+           "') and ID_WOJEWODZTWA<>3",
+       ""},
       {"kursy walut: are there rates on a day", "call TK_Czy_SaKursyWalut(" + day + ",1)", "TK_Czy_SaKursyWalut"},
       {"kursy walut: recalculate sales prices",
        "call TK_PrzeliczCenyArtykulow(" + day + ",'" + escape("Tak") + "','" + escape("Marża") + "')",

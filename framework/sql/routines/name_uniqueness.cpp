@@ -1,6 +1,8 @@
 // TK_CzyNazwaJestUnikalna(company, name, own id, table): fails with a readable text
 // when another record of the table, in the same company, already has the name.
-// Trailing blanks do not make a name different (fixed-width fields pad with them).
+// Neither trailing blanks (fixed-width fields pad with them) nor letter case make a
+// name different: the lists order names without regard to case, and the unique index
+// that backs this check compares the same way.
 #include "framework/sql/routine_registry.h"
 #include "framework/sql/routines/routine_args.h"
 #include "framework/sql/routines/routine_families.h"
@@ -21,7 +23,7 @@ Status checkNameIsUnique(Database& db, const std::vector<Cell>& argv, Result*) {
   if (!table || !table->column("NAZWA") || idColumn.empty())
     return args.failure("kartoteka \"" + tableName + "\" nie ma nazw do sprawdzenia");
   std::string name = args.trimmedText(1);
-  std::string sql = "SELECT COUNT(*) FROM " + table->name + " WHERE RTRIM(NAZWA) = ? AND " + idColumn + " <> ?";
+  std::string sql = "SELECT COUNT(*) FROM " + table->name + " WHERE UPPER(RTRIM(NAZWA)) = UPPER(?) AND " + idColumn + " <> ?";
   std::vector<Param> params = {name, ownId};
   if (table->column("ID_FIRMY")) {
     sql += " AND ID_FIRMY = ?";

@@ -139,6 +139,17 @@ TEST_P(CountryTest, ChangeKeepsItsOwnRowAndMayChangeTheSymbol) {
     fe().press(form, rt::key::Esc);
     ASSERT_TRUE(fe().waitForClose(form));
   }
+  {  // the name of another country is refused although the edited row matches as well
+    auto form = openForm(w, rt::key::F2, "AT", "Edycja kraju");
+    ASSERT_TRUE(form);
+    fe().type(form, "?KRA:NAZWA", "niemcy");
+    fe().expectMessage(rt::button::Ok, "Uwaga!|Kraj Niemcy o symbolu DE już istnieje w kartotece!");
+    fe().click(form, "?OK");
+    EXPECT_FALSE(form->isClosed());
+    fe().press(form, rt::key::Esc);
+    ASSERT_TRUE(fe().waitForClose(form));
+    EXPECT_EQ(nameOf("AT"), "Austria");
+  }
   {  // a new symbol is saved over the same row
     auto form = openForm(w, rt::key::F2, "PL", "Edycja kraju");
     ASSERT_TRUE(form);

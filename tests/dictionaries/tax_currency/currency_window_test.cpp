@@ -117,6 +117,10 @@ TEST_P(CurrencyWindow, InsertChecksTheSymbolAndTheMultiplier) {
   ASSERT_TRUE(fe().type(form, "?WAL:SYM_WALUTY", "EUR"));
   fe().expectMessage(Ok, "Uwaga!|Waluta EUR już istnieje w kartotece! Proszę zmienić symbol.");
   ASSERT_TRUE(fe().click(form, "?OK"));
+  ASSERT_TRUE(fe().type(form, "?WAL:SYM_WALUTY", "eur"));  // letter case makes no other currency
+  fe().expectMessage(Ok, "Uwaga!|Waluta eur już istnieje w kartotece! Proszę zmienić symbol.");
+  ASSERT_TRUE(fe().click(form, "?OK"));
+  EXPECT_FALSE(form->isClosed());
 
   fe().expectMessage(Ok, "Mnożnik waluty musi być większy niż 0!");
   ASSERT_TRUE(fe().type(form, "?WAL:MNOZNIK_WALUTY", "0"));
@@ -165,6 +169,16 @@ TEST_P(CurrencyWindow, ChangeKeepsItsOwnSymbolAndTheBaseCurrencyIsRefused) {
   ASSERT_TRUE(fe().click(form, "?CANCEL"));
   ASSERT_TRUE(fe().waitForClose(form));
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM WALUTY WHERE SYM_WALUTY = 'USD'"), "1");
+
+  // Only the letter case of its own symbol: no duplicate of itself.
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", rowOfSymbol(w, "USD")));
+  ASSERT_TRUE(fe().press(w, rt::key::F2));
+  form = window("Edycja waluty");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(fe().type(form, "?WAL:SYM_WALUTY", "Usd"));
+  ASSERT_TRUE(fe().click(form, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(form));
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM WALUTY WHERE UPPER(SYM_WALUTY) = 'USD'"), "1");
 }
 
 TEST_P(CurrencyWindow, BaseCurrencyMovesThroughThePopupMenu) {

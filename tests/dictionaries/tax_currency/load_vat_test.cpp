@@ -37,18 +37,30 @@ TEST_P(LoadVat, ActiveRatesHighestFirstThenByCode) {
   EXPECT_TRUE(queue().empty());
 }
 
-TEST_P(LoadVat, DatabaseErrorIsToldAndLeavesTheListEmpty) {
+// A failed rebuild must not leave the program without rates: the user is told, the
+// rates loaded before stay, and the next call reads the table again.
+TEST_P(LoadVat, DatabaseErrorIsToldKeepsTheRatesAndTheNextCallTriesAgain) {
   rate("23", "Podstawowa", "23", 1);
   LOADVAT();
   ASSERT_EQ(queue().size(), 1u);
+  EXPECT_FALSE(data::VATQ().isStale());
   auto& fe = rt::HeadlessFrontEnd::install();
   fe.reset();
   fe.expectMessage(rt::button::Ok, "Nie można wczytać stawek VAT");
-  exec("DROP TABLE STAWKA_VAT");
+  exec("ALTER TABLE STAWKA_VAT RENAME TO STAWKA_VAT_NIEDOSTEPNA");
   LOADVAT();
-  EXPECT_TRUE(queue().empty());
+  EXPECT_EQ(queue(), (std::vector<std::string>{"23=23.00"}));
+  EXPECT_TRUE(data::VATQ().isStale());
   EXPECT_TRUE(fe.takeProblems().empty());
   EXPECT_EQ(fe.messages().size(), 1u);
+
+  exec("ALTER TABLE STAWKA_VAT_NIEDOSTEPNA RENAME TO STAWKA_VAT");
+  rate("8", "Obniżona", "8", 1);
+  LOADVAT();
+  EXPECT_EQ(queue(), (std::vector<std::string>{"23=23.00", "8=8.00"}));
+  EXPECT_FALSE(data::VATQ().isStale());
+  EXPECT_EQ(fe.messages().size(), 1u);
+  EXPECT_TRUE(fe.takeProblems().empty());
 }
 
 SLOWNIK_ON_ALL_BACKENDS(LoadVat);

@@ -112,9 +112,9 @@ TEST_P(RatesWindowTest, EachListHasItsOwnFormAndKeys) {
   ASSERT_TRUE(fe().choose(rateForm, "?KUR:SYM_WALUTY", "HUF"));
   EXPECT_EQ(rateForm->value("?WAL:MNOZNIK_WALUTY"), "100");
   ASSERT_TRUE(fe().type(rateForm, "?KUR:KURS_ZAKUPU", "4,0000"));
-  EXPECT_EQ(rateForm->value("?KUR:KURS_SREDNI"), "0,0000");  // one rate alone gives no average
+  EXPECT_EQ(rateForm->value("?KUR:KURS_SREDNI"), "0,000000");  // one rate alone gives no average
   ASSERT_TRUE(fe().type(rateForm, "?KUR:KURS_SPRZEDAZY", "4,1000"));
-  EXPECT_EQ(rateForm->value("?KUR:KURS_SREDNI"), "4,0500");
+  EXPECT_EQ(rateForm->value("?KUR:KURS_SREDNI"), "4,050000");
   ASSERT_TRUE(fe().click(rateForm, "?OK"));
   ASSERT_TRUE(fe().waitForClose(rateForm));
   fe().settle(w);
@@ -227,6 +227,44 @@ TEST_P(RatesWindowTest, BothListsReloadAfterACancelledForm) {
   ASSERT_TRUE(fe().waitForClose(dateForm));
   fe().settle(w);
   EXPECT_EQ(listColumn(w, "?LIST", 2), (std::vector<std::string>{"03.01.2024", "04.01.2024", "09.01.2024"}));
+  ASSERT_TRUE(fe().press(w, rt::key::Esc));
+  join();
+}
+
+// A rate has six places wherever it comes from: opening it and pressing "Zapisz" keeps
+// them, and the average of two rates keeps its sixth place.
+TEST_P(RatesWindowTest, RatesKeepTheirSixPlacesThroughTheForm) {
+  auto w = openRates(jan3);
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", 1));
+  const std::string jan3Id =
+      scalar("SELECT ID_DATY FROM DATY_KURSOW WHERE ID_BANKU = 0 AND DATA_NOT = " + std::to_string(jan3));
+  ASSERT_FALSE(listColumn(w, "?LIST1", 0).empty());
+  const std::string where = " WHERE ID_DATY = " + jan3Id + " AND SYM_WALUTY = '" + listColumn(w, "?LIST1", 0).front() + "'";
+  exec("UPDATE KURSY_WALUT SET KURS_ZAKUPU = 4.111111, KURS_SPRZEDAZY = 4.222222, KURS_SREDNI = 4.166667" + where);
+  ASSERT_TRUE(fe().press(w, rt::key::F5));
+
+  ASSERT_TRUE(fe().clickRow(w, "?LIST1", 1));
+  ASSERT_TRUE(fe().press(w, rt::key::F2));
+  auto rateForm = form("Edycja kursu", "?KUR:KURS_ZAKUPU");
+  ASSERT_TRUE(rateForm);
+  EXPECT_EQ(rateForm->value("?KUR:KURS_ZAKUPU"), "4,111111");
+  ASSERT_TRUE(fe().click(rateForm, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(rateForm));
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT" + where +
+                   " AND KURS_ZAKUPU = 4.111111 AND KURS_SPRZEDAZY = 4.222222 AND KURS_SREDNI = 4.166667"),
+            "1");
+
+  ASSERT_TRUE(fe().clickRow(w, "?LIST1", 1));
+  ASSERT_TRUE(fe().press(w, rt::key::F2));
+  rateForm = form("Edycja kursu", "?KUR:KURS_ZAKUPU");
+  ASSERT_TRUE(rateForm);
+  ASSERT_TRUE(fe().type(rateForm, "?KUR:KURS_ZAKUPU", "4,0001"));
+  ASSERT_TRUE(fe().type(rateForm, "?KUR:KURS_SPRZEDAZY", "4,0002"));
+  EXPECT_EQ(rateForm->value("?KUR:KURS_SREDNI"), "4,000150");
+  ASSERT_TRUE(fe().click(rateForm, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(rateForm));
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT" + where + " AND KURS_SREDNI = 4.00015"), "1");
   ASSERT_TRUE(fe().press(w, rt::key::Esc));
   join();
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dictionaries/tax_currency/load_vat.h"
 #include "engine/window_fixture.h"
 #include "framework/data/requests.h"
 #include "framework/data/vat_queue.h"
@@ -101,6 +102,23 @@ TEST_P(VatRatesTest, SwitchingARateWritesItAndRebuildsTheSharedListAtClosing) {
   fe().press(w, rt::key::Esc);
   join();
   EXPECT_EQ(queueCodes(), (std::vector<std::string>{"23", "8", "5", "0", "np", "zw"}));
+}
+
+// After a failed rebuild the shared list is not left as it is for good: opening the
+// rates reads it again.
+TEST_P(VatRatesTest, OpeningAfterAFailedRebuildReadsTheSharedListAgain) {
+  exec("ALTER TABLE STAWKA_VAT RENAME TO STAWKA_VAT_NIEDOSTEPNA");
+  fe().expectMessage(rt::button::Ok, "Nie można wczytać stawek VAT");
+  LOADVAT();
+  exec("ALTER TABLE STAWKA_VAT_NIEDOSTEPNA RENAME TO STAWKA_VAT");
+  EXPECT_EQ(queueCodes(), std::vector<std::string>{"X"});
+  startList();
+  auto w = window("Stawki VAT");
+  ASSERT_TRUE(w);
+  EXPECT_EQ(queueCodes(), (std::vector<std::string>{"23", "8", "5", "0", "np", "zw"}));
+  fe().press(w, rt::key::Esc);
+  join();
+  EXPECT_EQ(fe().messages().size(), 1u);
 }
 
 TEST_P(VatRatesTest, SwitchNeedsItsOwnRight) {
