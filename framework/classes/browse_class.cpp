@@ -1,6 +1,8 @@
 #include "framework/classes/browse_class.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <utility>
 
 #include "framework/classes/toolbar_update_class.h"
@@ -507,14 +509,7 @@ std::optional<std::string> BrowseClass::firstStartingWith(std::string_view field
 
 void BrowseClass::filterBy(std::string_view field, std::string_view text, bool contains) {
   if (!view_) return;
-  std::string current = view_->sqlFilter();
-  if (filterApplied_.empty() || current != filterApplied_) filterBase_ = current;
-  std::string condition;
-  if (!text.empty()) {
-    condition = "UPPER(" + std::string(field) + ") LIKE UPPER(" + sql::quote(likePattern(text, contains)) + ") ESCAPE '!'";
-  }
-  view_->setSqlFilter(withCondition(filterBase_, condition));
-  filterApplied_ = condition.empty() ? std::string() : view_->sqlFilter();
+  if (failed(view_->setLocatorFilter(field, text, contains))) return;
   if (loaded_) {
     fetch(FetchDirection::First);
   } else {
@@ -528,22 +523,21 @@ std::optional<std::string> BrowseClass::positionOfRecord() {
   const sql::KeyDef* key = data::uniqueKey(view_->table());
   if (!key) return std::nullopt;
   data::RecordBuffer& record = data::buffer(view_->table());
-  std::string condition;
+  std::vector<sql::Param> values;
   for (const auto& part : key->components) {
     data::Field f = record.field(part.column);
     if (!f.isValid()) return std::nullopt;
-    std::string literal = data::isTextColumn(*f.column()) ? sql::quote(f.text()) : f.text();
-    if (!condition.empty()) condition += " and ";
-    condition += view_->table().prefix + ":" + part.column + " = " + literal;
+    switch (f.column()->type) {
+      case sql::ColumnType::Text:
+      case sql::ColumnType::Memo: values.emplace_back(std::string(f.text())); break;
+      case sql::ColumnType::Real:
+      case sql::ColumnType::Decimal: values.emplace_back(std::strtod(std::string(f.text()).c_str(), nullptr)); break;
+      default: values.emplace_back(static_cast<long long>(std::llround(std::strtod(std::string(f.text()).c_str(), nullptr))));
+    }
   }
-  // The view finds the row's position in its own order: limit it to the row for one read.
-  std::string saved = view_->filter();
-  if (view_->setFilter(saved.empty() ? condition : "(" + saved + ") and (" + condition + ")") != 0) return std::nullopt;
-  std::vector<data::ViewRow> rows;
-  int rc = view_->firstPage(1, rows);
-  view_->setFilter(saved);
-  if (rc != 0 || rows.empty()) return std::nullopt;
-  return rows.front().position;
+  std::string position;
+  if (view_->positionOfKey(values, &position) != 0 || position.empty()) return std::nullopt;
+  return position;
 }
 
 void BrowseClass::ask(int request) {

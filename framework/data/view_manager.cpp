@@ -205,6 +205,54 @@ void ViewManager::setSqlFilter(std::string_view condition) {
   reset();
 }
 
+int ViewManager::setLocatorFilter(std::string_view field, std::string_view text, bool anywhere) {
+  locatorFilter_ = {};
+  locatorRange_ = false;
+  if (text.empty()) {
+    reset();
+    return succeed();
+  }
+  NameBinding b = resolve(field);
+  if (b.kind != NameBinding::Column && b.kind != NameBinding::Expression)
+    return fail(kBadExpression, "Nieznane pole lokatora: " + std::string(field) + ".");
+  if (order_.empty()) completeOrder();
+  std::string typed(text);
+  bool hasLetters = std::any_of(typed.begin(), typed.end(), [](char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 0x80;
+  });
+  const OrderPart& lead = order_[searchedPart()];
+  std::string leadName = lead.text.substr(1);
+  if (lead.upper) leadName = trim(std::string_view(leadName).substr(6, leadName.size() - 7));
+  bool leads = lead.expr.params.empty() && sql::equalsIgnoreCase(leadName, field);
+  if (!anywhere && leads && lead.isText && (lead.upper || !hasLetters)) {
+    // Every value that starts with the text sorts from the text itself up to the text
+    // followed by the highest code point, in the order of code points that the indexes
+    // keep. A LIKE over UPPER() would make the server read the whole table instead.
+    std::string high = typed + "\xF4\x8F\xBF\xBF";
+    const char* bound = lead.upper ? "UPPER(?)" : "?";
+    locatorFilter_.append("(");
+    locatorFilter_.append(lead.expr);
+    locatorFilter_.append(std::string(" >= ") + bound + " AND ");
+    locatorFilter_.append(lead.expr);
+    locatorFilter_.append(std::string(" < ") + bound + ")");
+    locatorFilter_.params.push_back([typed] { return sql::Param(typed); });
+    locatorFilter_.params.push_back([high] { return sql::Param(high); });
+    locatorRange_ = true;
+  } else {
+    std::string pattern = anywhere ? "%" : "";
+    for (char c : typed) {
+      if (c == '!' || c == '%' || c == '_') pattern += '!';
+      pattern += c;
+    }
+    pattern += '%';
+    std::string column = b.type == ColumnType::Text || b.type == ColumnType::Memo ? b.sql : "CAST(" + b.sql + " AS VARCHAR(40))";
+    locatorFilter_.append("UPPER(" + column + ") LIKE UPPER(?) ESCAPE '!'");
+    locatorFilter_.params.push_back([pattern] { return sql::Param(pattern); });
+  }
+  reset();
+  return succeed();
+}
+
 // ---- order ----
 
 int ViewManager::addOrderPart(std::string_view component, bool descending) {
@@ -367,6 +415,7 @@ SqlFragment ViewManager::whereClause() const {
     }
     andWith(part);
   }
+  andWith(locatorFilter_);
   bool sqlReplaces = !sqlFilterSql_.empty() && !sqlFilterJoins_;
   if (!sqlReplaces) andWith(filter_);
   if (!sqlFilterSql_.empty()) {
@@ -597,12 +646,16 @@ bool ViewManager::pinnedByRange(const OrderPart& part) const {
                      [&](const Range& r) { return !r.between && r.column == part.expr.text; });
 }
 
+std::size_t ViewManager::searchedPart() const {
+  std::size_t searched = 0;
+  while (searched + 1 < order_.size() && pinnedByRange(order_[searched])) ++searched;
+  return searched;
+}
+
 int ViewManager::seek(std::string_view text, int n, std::vector<ViewRow>& rows) {
   if (order_.empty()) completeOrder();
   if (text.empty()) return firstPage(n, rows);
-  std::size_t searched = 0;
-  while (searched + 1 < order_.size() && pinnedByRange(order_[searched])) ++searched;
-  const OrderPart& first = order_[searched];
+  const OrderPart& first = order_[searchedPart()];
   sql::Param value = orderParam(first, std::string(text));
   SqlFragment s;
   s.append(first.expr);
@@ -629,6 +682,25 @@ int ViewManager::fetch(std::string_view position) {
   if (int rc = query({s}, false, 1, rows); rc != 0) return rc;
   if (rows.empty()) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + main_->name + ".");
   load(rows.front());
+  return succeed();
+}
+
+int ViewManager::positionOfKey(const std::vector<sql::Param>& keyValues, std::string* position) {
+  position->clear();
+  const sql::KeyDef* key = uniqueKey(*main_);
+  if (!key || key->components.size() != keyValues.size())
+    return fail(kKeyUnknown, "Tabela " + main_->name + " nie ma klucza jednoznacznego o " +
+                                 std::to_string(keyValues.size()) + " polach.");
+  SqlFragment s;
+  for (std::size_t i = 0; i < keyValues.size(); ++i) {
+    if (i) s.append(" AND ");
+    sql::Param v = keyValues[i];
+    s.append("A." + key->components[i].column + " = ?");
+    s.params.push_back([v] { return v; });
+  }
+  std::vector<ViewRow> rows;
+  if (int rc = query({s}, false, 1, rows); rc != 0) return rc;
+  if (!rows.empty()) *position = rows.front().position;
   return succeed();
 }
 

@@ -255,6 +255,65 @@ TEST_P(ViewManagerTest, SeekFindsTheFirstRowAtLeastTheTypedText) {
   EXPECT_EQ(*oneFlag.value(rows[0], "DTO:FLAGA"), "1");
 }
 
+// The filter locator: a range on the order's index where letter case cannot matter, a
+// LIKE elsewhere; the typed text is a value, never SQL, whatever it holds.
+TEST_P(ViewManagerTest, LocatorFilterMatchesPrefixesAsRangesOrPatterns) {
+  ViewManager byName(personTable());
+  ASSERT_EQ(byName.setOrderKey("DTO:PO_NAZWIE"), 0);
+  byName.open();
+  auto startsWithUpper = [](const std::string& prefix) {
+    return [prefix](const Person& p) { return sql::toUpperAscii(p.nazwa).rfind(prefix, 0) == 0; };
+  };
+  auto byUpperName = [](const Person& a, const Person& b) {
+    int c = cmpUpperName(a, b);
+    return c != 0 ? c < 0 : a.id < b.id;
+  };
+  for (const char* typed : {"kow", "KOW", "Kot", "n", "zielinski", "ZIELINSKIX", "b"}) {
+    ASSERT_EQ(byName.setLocatorFilter("DTO:NAZWA", typed, false), 0) << byName.errorText();
+    EXPECT_TRUE(byName.isLocatorRange()) << typed;
+    EXPECT_EQ(pageForwards(byName, 4), expected(byUpperName, startsWithUpper(sql::toUpperAscii(typed)))) << typed;
+    EXPECT_EQ(pageBackwards(byName, 4), expected(byUpperName, startsWithUpper(sql::toUpperAscii(typed)))) << typed;
+  }
+  ASSERT_EQ(byName.setLocatorFilter("DTO:NAZWA", "", false), 0);
+  EXPECT_EQ(pageForwards(byName, 10).size(), people_.size());
+
+  // A text order that compares case as it is: digits alone take the range, letters a LIKE.
+  ViewManager byNumber(personTable());
+  ASSERT_EQ(byNumber.setOrderKey("DTO:AK_NUMER"), 0);
+  byNumber.open();
+  auto numberStarts = [](const std::string& prefix) {
+    return [prefix](const Person& p) { return ("N" + std::to_string(p.id)).rfind(prefix, 0) == 0; };
+  };
+  auto byNumberText = [](const Person& a, const Person& b) { return "N" + std::to_string(a.id) < "N" + std::to_string(b.id); };
+  ASSERT_EQ(byNumber.setLocatorFilter("DTO:NUMER", "N1", false), 0);
+  EXPECT_FALSE(byNumber.isLocatorRange());
+  EXPECT_EQ(pageForwards(byNumber, 3), expected(byNumberText, numberStarts("N1")));
+  ASSERT_EQ(byNumber.setLocatorFilter("DTO:NUMER", "n4", false), 0);
+  EXPECT_EQ(pageForwards(byNumber, 3), expected(byNumberText, numberStarts("N4")));
+  // Anywhere in the text is a pattern as well.
+  ASSERT_EQ(byNumber.setLocatorFilter("DTO:NUMER", "7", true), 0);
+  EXPECT_FALSE(byNumber.isLocatorRange());
+  EXPECT_EQ(pageForwards(byNumber, 3), expected(byNumberText, [](const Person& p) {
+              return std::to_string(p.id).find('7') != std::string::npos;
+            }));
+
+  // Characters with a meaning in SQL or in a pattern match only themselves.
+  for (const char* hostile : {"K%", "_ow", "Ko'; DELETE FROM DT_OSOBA; --", "Kow' OR '1'='1", "!"}) {
+    for (bool anywhere : {false, true}) {
+      ASSERT_EQ(byName.setLocatorFilter("DTO:NAZWA", hostile, anywhere), 0) << byName.errorText();
+      std::vector<ViewRow> rows;
+      ASSERT_EQ(byName.firstPage(5, rows), 0) << hostile << ": " << byName.errorText();
+      EXPECT_TRUE(rows.empty()) << hostile;
+    }
+  }
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM DT_OSOBA"), std::to_string(people_.size()));
+
+  // An unknown field is refused and leaves no limit behind.
+  EXPECT_NE(byName.setLocatorFilter("DTO:NIE_MA", "x", false), 0);
+  ASSERT_EQ(byName.setLocatorFilter("DTO:NAZWA", "", false), 0);
+  EXPECT_EQ(pageForwards(byName, 10).size(), people_.size());
+}
+
 TEST_P(ViewManagerTest, RowsReachTheRecordBufferAndJoinsAndNamesWork) {
   exec("INSERT INTO DT_RODZIC (ID_RODZICA, NAZWA) VALUES (3, 'Trzeci')");
   ViewManager view(personTable());
