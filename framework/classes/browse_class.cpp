@@ -304,28 +304,21 @@ int BrowseClass::fetch(FetchDirection direction) {
 
 int BrowseClass::fillAround(const std::string& position, int line) {
   line = std::clamp(line, 1, pageSize_);
+  // The rows above the line and the rows from the position on come in one statement; the
+  // rows above are read for a whole page, so that near the end of the list the page can
+  // be topped up with them without another read.
   std::vector<data::ViewRow> before, after;
-  // At least one row before anchors "this row or the next" (pageAfter skips the row itself).
-  if (failed(view_->pageBefore(position, std::max(line - 1, 1), before))) return 0;
-  int rc = before.empty() ? view_->firstPage(pageSize_, after)
-                          : view_->pageAfter(before.back().position, pageSize_, after);
-  if (failed(rc)) return 0;
-  if (static_cast<int>(before.size()) > line - 1) before.erase(before.begin(), before.end() - (line - 1));
-  std::size_t room = static_cast<std::size_t>(pageSize_) - before.size();
+  if (failed(view_->pageAround(position, std::max(pageSize_ - 1, 1), pageSize_, before, after))) return 0;
+  std::size_t above = std::min(before.size(), static_cast<std::size_t>(line - 1));
+  std::size_t room = static_cast<std::size_t>(pageSize_) - above;
   if (after.size() > room) after.resize(room);
-  int target = after.empty() ? static_cast<int>(before.size()) : static_cast<int>(before.size()) + 1;
-  std::vector<data::ViewRow> page = std::move(before);
-  for (auto& r : after) page.push_back(std::move(r));
   // Near the end the page is topped up with earlier rows; the target moves down with it.
-  if (static_cast<int>(page.size()) < pageSize_ && !page.empty()) {
-    std::vector<data::ViewRow> more;
-    if (!failed(view_->pageBefore(page.front().position, pageSize_ - static_cast<int>(page.size()), more)) &&
-        !more.empty()) {
-      target += static_cast<int>(more.size());
-      for (auto& r : page) more.push_back(std::move(r));
-      page = std::move(more);
-    }
-  }
+  std::size_t total = above + after.size();
+  if (total < static_cast<std::size_t>(pageSize_)) above = std::min(before.size(), above + (pageSize_ - total));
+  int target = static_cast<int>(above) + (after.empty() ? 0 : 1);
+  std::vector<data::ViewRow> page(std::make_move_iterator(before.end() - static_cast<std::ptrdiff_t>(above)),
+                                  std::make_move_iterator(before.end()));
+  for (auto& r : after) page.push_back(std::move(r));
   if (page.empty()) {
     showRows({}, 0);
     return 0;

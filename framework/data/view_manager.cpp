@@ -545,46 +545,107 @@ SqlFragment ViewManager::branchSelect(const SqlFragment& where, const SqlFragmen
   return statement;
 }
 
+SqlFragment ViewManager::statementFor(const SqlFragment& where, const std::vector<SqlFragment>& branches, bool reversed,
+                                      int n) const {
+  if (branches.size() <= 1) return branchSelect(where, branches.empty() ? SqlFragment{} : branches.front(), reversed, n);
+  SqlFragment statement;
+  for (std::size_t i = 0; i < branches.size(); ++i) {
+    statement.append(i ? " UNION ALL SELECT * FROM (" : "SELECT * FROM (");
+    statement.append(branchSelect(where, branches[i], reversed, n));
+    statement.append(") Q" + std::to_string(i));
+  }
+  statement.append(outerOrder(reversed));
+  statement.append(" LIMIT " + std::to_string(std::max(n, 0)));
+  return statement;
+}
+
+// ORDER BY over the order values as a statement's output names them.
+std::string ViewManager::outerOrder(bool reversed) const {
+  std::string s = " ORDER BY ";
+  for (std::size_t i = 0; i < order_.size(); ++i)
+    s += (i ? ", " : "") + keyNames_[i] + (order_[i].descending != reversed ? " DESC" : " ASC");
+  return s;
+}
+
+int ViewManager::run(SqlFragment statement, sql::Result* r) {
+  sql::Status status;
+  sql::Database* db = sql::threadDatabase(&status);
+  if (!db) return fail(kNoConnection, "Brak połączenia z bazą danych: " + status.message());
+  std::vector<sql::Param> params = statement.values();
+  sql::Status s = db->execute(statement.text, params, r);
+  lastSql_ = std::move(statement.text);
+  if (!s) return fail(kDatabaseError, "Błąd odczytu widoku tabeli " + main_->name + ": " + s.message());
+  return 0;
+}
+
+ViewRow ViewManager::rowOf(std::vector<sql::Cell>&& row, std::size_t skip) const {
+  ViewRow v;
+  if (skip) row.erase(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(skip));
+  v.position = encodePosition(row, keyColumns_);
+  row.resize(row.size() - extraKeyColumns_);
+  v.values = std::move(row);
+  return v;
+}
+
 int ViewManager::query(const std::vector<SqlFragment>& branches, bool reversed, int n, std::vector<ViewRow>& rows) {
   rows.clear();
   if (!open_) return fail(kDatabaseError, "Widok tabeli " + main_->name + " nie jest otwarty.");
   if (order_.empty()) completeOrder();
-  sql::Status status;
-  sql::Database* db = sql::threadDatabase(&status);
-  if (!db) return fail(kNoConnection, "Brak połączenia z bazą danych: " + status.message());
   SqlFragment where = whereClause();
   selectFrom();  // settles where each row's order values stand
-  SqlFragment statement;
-  if (branches.size() <= 1) {
-    statement = branchSelect(where, branches.empty() ? SqlFragment{} : branches.front(), reversed, n);
-  } else {
-    for (std::size_t i = 0; i < branches.size(); ++i) {
-      statement.append(i ? " UNION ALL SELECT * FROM (" : "SELECT * FROM (");
-      statement.append(branchSelect(where, branches[i], reversed, n));
-      statement.append(") Q" + std::to_string(i));
-    }
-    statement.append(" ORDER BY ");
-    for (std::size_t i = 0; i < order_.size(); ++i)
-      statement.append((i ? ", " : "") + keyNames_[i] + (order_[i].descending != reversed ? " DESC" : " ASC"));
-    statement.append(" LIMIT " + std::to_string(std::max(n, 0)));
-  }
-  std::vector<sql::Param> params = statement.values();
   sql::Result r;
-  sql::Status s = db->execute(statement.text, params, &r);
-  lastSql_ = std::move(statement.text);
-  if (!s) return fail(kDatabaseError, "Błąd odczytu widoku tabeli " + main_->name + ": " + s.message());
+  if (int rc = run(statementFor(where, branches, reversed, n), &r); rc != 0) return rc;
   std::size_t width = 0;
   for (std::size_t c : keyColumns_) width = std::max(width, c + 1);
   rows.reserve(r.rows.size());
   for (auto& row : r.rows) {
     if (row.size() < width) continue;
-    ViewRow v;
-    v.position = encodePosition(row, keyColumns_);
-    row.resize(row.size() - extraKeyColumns_);
-    v.values = std::move(row);
-    rows.push_back(std::move(v));
+    rows.push_back(rowOf(std::move(row), 0));
   }
   if (reversed) std::reverse(rows.begin(), rows.end());
+  return succeed();
+}
+
+int ViewManager::pageAround(std::string_view position, int before, int after, std::vector<ViewRow>& earlier,
+                            std::vector<ViewRow>& later) {
+  earlier.clear();
+  later.clear();
+  if (!open_) return fail(kDatabaseError, "Widok tabeli " + main_->name + " nie jest otwarty.");
+  std::vector<sql::Cell> values;
+  if (int rc = positionValues(position, values); rc != 0) return rc;
+  SqlFragment where = whereClause();
+  selectFrom();
+  const bool nullsHigh = nullsSortHigh();
+  // The rows from the position on: past it, or the row at it (the whole order holds the
+  // unique key, so that is one row at most).
+  std::vector<SqlFragment> fromIt = keysetBranches(values, true, nullsHigh);
+  if (fromIt.size() == 1 && fromIt.front().text == "1 = 0") fromIt.clear();
+  SqlFragment at;
+  at.append("(");
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    if (i) at.append(" AND ");
+    at.append(compare(i, values[i], "="));
+  }
+  at.append(")");
+  fromIt.push_back(std::move(at));
+  // Both sides in one statement, marked by the side they come from, in the view's order.
+  SqlFragment statement;
+  statement.append("SELECT 0 AS SIDE_, B_.* FROM (");
+  statement.append(statementFor(where, keysetBranches(values, false, nullsHigh), true, std::max(before, 0)));
+  statement.append(") B_ UNION ALL SELECT 1, A_.* FROM (");
+  statement.append(statementFor(where, fromIt, false, std::max(after, 0)));
+  statement.append(") A_");
+  std::string order = outerOrder(false);
+  statement.append(" ORDER BY SIDE_, " + order.substr(std::string_view(" ORDER BY ").size()));
+  sql::Result r;
+  if (int rc = run(std::move(statement), &r); rc != 0) return rc;
+  std::size_t width = 1;
+  for (std::size_t c : keyColumns_) width = std::max(width, c + 2);
+  for (auto& row : r.rows) {
+    if (row.size() < width) continue;
+    bool isBefore = row.front() && *row.front() == "0";
+    (isBefore ? earlier : later).push_back(rowOf(std::move(row), 1));
+  }
   return succeed();
 }
 

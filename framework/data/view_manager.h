@@ -88,6 +88,10 @@ class ViewManager {
   int lastPage(int n, std::vector<ViewRow>& rows);
   int pageAfter(std::string_view position, int n, std::vector<ViewRow>& rows);
   int pageBefore(std::string_view position, int n, std::vector<ViewRow>& rows);
+  //! Up to `before` rows just before the position and up to `after` rows from it on (the
+  //! row at it first, when it is still there), both in order, read in one statement.
+  int pageAround(std::string_view position, int before, int after, std::vector<ViewRow>& earlier,
+                 std::vector<ViewRow>& later);
   //! Rows from the first whose leading order value is at least `text` (a locator's
   //! typed text; folded to upper case when the order compares upper-cased text).
   int seek(std::string_view text, int n, std::vector<ViewRow>& rows);
@@ -161,6 +165,10 @@ class ViewManager {
   bool pinnedByRange(const OrderPart& part) const;
   std::size_t searchedPart() const;
   int query(const std::vector<SqlFragment>& branches, bool reversed, int n, std::vector<ViewRow>& rows);
+  SqlFragment statementFor(const SqlFragment& where, const std::vector<SqlFragment>& branches, bool reversed, int n) const;
+  std::string outerOrder(bool reversed) const;
+  int run(SqlFragment statement, sql::Result* r);
+  ViewRow rowOf(std::vector<sql::Cell>&& row, std::size_t skip) const;
   SqlFragment branchSelect(const SqlFragment& where, const SqlFragment& branch, bool reversed, int n) const;
   int fail(int code, std::string text);
   int succeed();

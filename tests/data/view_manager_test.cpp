@@ -314,6 +314,45 @@ TEST_P(ViewManagerTest, LocatorFilterMatchesPrefixesAsRangesOrPatterns) {
   EXPECT_EQ(pageForwards(byName, 10).size(), people_.size());
 }
 
+// The rows around a position in one read: what the page before it and the page from it on
+// hold, in every kind of order, NULLs included, and after the row itself is gone.
+TEST_P(ViewManagerTest, PageAroundIsThePagesBeforeAndFromThePosition) {
+  for (const char* order : {"DTO:PO_NAZWIE", "DTO:PO_KODZIE"}) {
+    ViewManager view(personTable());
+    ASSERT_EQ(view.setOrderKey(order), 0);
+    ASSERT_EQ(view.setFilter("DTO:ID <> 13"), 0);
+    view.open();
+    std::vector<ViewRow> all;
+    ASSERT_EQ(view.firstPage(100, all), 0) << view.errorText();
+    ASSERT_EQ(all.size(), people_.size() - 1);
+    std::vector<long long> allIds = ids(all, view);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      std::vector<ViewRow> earlier, later;
+      ASSERT_EQ(view.pageAround(all[i].position, 3, 4, earlier, later), 0) << view.errorText() << "\n" << view.lastSql();
+      std::size_t from = i >= 3 ? i - 3 : 0;
+      EXPECT_EQ(ids(earlier, view), std::vector<long long>(allIds.begin() + static_cast<std::ptrdiff_t>(from),
+                                                           allIds.begin() + static_cast<std::ptrdiff_t>(i)))
+          << order << " at " << i;
+      std::size_t to = std::min(all.size(), i + 4);
+      EXPECT_EQ(ids(later, view), std::vector<long long>(allIds.begin() + static_cast<std::ptrdiff_t>(i),
+                                                         allIds.begin() + static_cast<std::ptrdiff_t>(to)))
+          << order << " at " << i;
+      // The positions read agree with the page reads.
+      if (!later.empty()) {
+        EXPECT_EQ(later.front().position, all[i].position);
+      }
+    }
+    // A row deleted under the list: the rows from its place on start with the next one.
+    const std::size_t gone = all.size() / 2;
+    exec("DELETE FROM DT_OSOBA WHERE ID = " + std::to_string(allIds[gone]));
+    std::vector<ViewRow> earlier, later;
+    ASSERT_EQ(view.pageAround(all[gone].position, 2, 2, earlier, later), 0);
+    EXPECT_EQ(ids(earlier, view), (std::vector<long long>{allIds[gone - 2], allIds[gone - 1]}));
+    EXPECT_EQ(ids(later, view), (std::vector<long long>{allIds[gone + 1], allIds[gone + 2]}));
+    people_.erase(std::find_if(people_.begin(), people_.end(), [&](const Person& p) { return p.id == allIds[gone]; }));
+  }
+}
+
 TEST_P(ViewManagerTest, RowsReachTheRecordBufferAndJoinsAndNamesWork) {
   exec("INSERT INTO DT_RODZIC (ID_RODZICA, NAZWA) VALUES (3, 'Trzeci')");
   ViewManager view(personTable());
