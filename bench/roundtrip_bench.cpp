@@ -12,7 +12,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -62,12 +61,15 @@ bool prepareDatabase(sql::Database& db) {
                          std::to_string(kBanks) + ") g"),
           "banks"))
     return false;
-  // The ordinary user may edit banks.
-  std::vector<sql::Param> p = {static_cast<long long>(sql::demo::kUserGroupId), static_cast<long long>(sql::demo::kCompanyId)};
-  if (!ok(db.execute("INSERT INTO DOSTEP (ID_GRUPY, ID_FIRMY, KOD, ID_OBIEKTU, RODZAJ_DOSTEPU) VALUES (?, ?, 'EBanki', 0, 1)", p,
-                     nullptr),
-          "rights"))
-    return false;
+  // The ordinary user may look at the VAT rates and edit banks.
+  for (const char* right : {"StawkiVAT", "EBanki"}) {
+    std::vector<sql::Param> p = {static_cast<long long>(sql::demo::kUserGroupId),
+                                 static_cast<long long>(sql::demo::kCompanyId), std::string(right)};
+    if (!ok(db.execute("INSERT INTO DOSTEP (ID_GRUPY, ID_FIRMY, KOD, ID_OBIEKTU, RODZAJ_DOSTEPU) VALUES (?, ?, ?, 0, 1)", p,
+                       nullptr),
+            "rights"))
+      return false;
+  }
   if (!ok(tx.commit(), "commit")) return false;
   return ok(db.executeScript("ANALYZE"), "analyze");
 }
@@ -146,7 +148,7 @@ int main(int argc, char** argv) {
   bench::LatencyProxy proxy(host, port);
   sql::setDatabaseUrl("postgresql://" + user + "127.0.0.1:" + std::to_string(proxy.port()) + "/" + dbName +
                       "?schema=" + schema);
-  rt::setResourceRoot(std::filesystem::path(__FILE__).parent_path().parent_path().string() + "/resources");
+  rt::setResourceRoot(std::string(SLOWNIK_SOURCE_DIR) + "/resources");
   auto& fe = rt::HeadlessFrontEnd::install();
   fe.reset();
   data::glo().ID_FIRMY = static_cast<double>(sql::demo::kCompanyId);
@@ -176,6 +178,9 @@ int main(int argc, char** argv) {
     round.step(a[1], delay, [&] { return round.close(w); });
     round.step(a[2], delay, [&] { return (w = round.open(bankList, "Lista banków")) != nullptr; });
     if (!w) break;
+    // The list takes the keys once it has the focus.
+    fe.clickRow(w, "?LIST", 1);
+    fe.settle(w);
     round.step(a[3], delay, [&] {
       for (int i = 0; i < 10; ++i)
         if (!fe.press(w, rt::key::PgDn)) return false;
@@ -199,7 +204,8 @@ int main(int argc, char** argv) {
 
   std::printf("PostgreSQL, zwykły użytkownik, prawa sprawdzane; połączeń przez łącze: %lld\n", proxy.connections());
   std::printf("%-42s %6s %6s %9s %9s %9s\n", "Akcja", "RT", "cel", "0 ms", "10 ms", "40 ms");
-  long long total = 0, goal = 0;
+  long long total = 0;
+  int goal = 0;
   std::map<int, double> totalMs;
   for (const auto& a : actions) {
     std::printf("%-42s %6lld %6d", a.name, a.roundTrips, a.budget);
