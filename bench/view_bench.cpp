@@ -159,6 +159,11 @@ void prepareRaw(Raw& raw) {
     std::string order = std::string(" ORDER BY ") + o.expr + ", ID LIMIT 30";
     raw.prepare(std::string(o.label) + "_first", base + order);
     raw.prepare(std::string(o.label) + "_seek", base + "WHERE " + o.expr + " >= " + o.seekValue + order);
+    raw.prepare(std::string(o.label) + "_prefix",
+                base + "WHERE " + o.expr + " >= " + o.seekValue + " AND " + o.expr + " < " + o.seekValue + order);
+    // What a filter locator used to send, for comparison: no index serves it.
+    raw.prepare(std::string(o.label) + "_like", base + "WHERE UPPER(" + (std::string(o.label) == "nazwa" ? "NAZWA" : "MIASTO") +
+                                                    ") LIKE UPPER(?) ESCAPE '!'" + order);
   }
   raw.prepare("nazwa_after", std::string("SELECT ") + kColumns +
                                  " FROM BENCH_ROW WHERE (NAZWA, ID) > (?, ?) ORDER BY NAZWA, ID LIMIT 30");
@@ -189,7 +194,7 @@ bool fill(sql::Database& db, long rows) {
 }
 
 struct Figures {
-  double firstView, firstRaw, seekView, seekRaw;
+  double firstView, firstRaw, seekView, seekRaw, locatorView, locatorRaw, likeRaw;
 };
 
 Figures measure(const char* backend, long rows, Raw& raw, const Order& o) {
@@ -223,6 +228,32 @@ Figures measure(const char* backend, long rows, Raw& raw, const Order& o) {
   std::printf("%-10s %-6s %8ld rows  first page: view %8.1f us, raw %8.1f us, ratio %.2f | seek: view %8.1f us, raw %8.1f us, ratio %.2f\n",
               backend, o.label, rows, f.firstView, f.firstRaw, f.firstView / f.firstRaw, f.seekView, f.seekRaw,
               f.seekView / f.seekRaw);
+  // The filter locator: the rows that start with the typed text, first page.
+  const std::string top = "\xF4\x8F\xBF\xBF";
+  i = 0;
+  j = 0;
+  std::tie(f.locatorView, f.locatorRaw) = medianMicros(
+      repeats,
+      [&] {
+        view.setLocatorFilter(label == "nazwa" ? "BR:NAZWA" : "BR:MIASTO", prefixes[i++ % 4], false);
+        view.firstPage(kPage, page);
+      },
+      [&] {
+        const std::string& p = prefixes[j++ % 4];
+        raw.run(label + "_prefix", {p, p + top}, rawRows);
+      });
+  std::size_t locatorRows = page.size();
+  int k = 0;
+  f.likeRaw = medianMicros(
+                  5, [] {}, [&] { raw.run(label + "_like", {prefixes[k++ % 4] + "%"}, rawRows); })
+                  .second;
+  std::printf("%-10s %-6s %8ld rows  locator: view %8.1f us, raw range %8.1f us, ratio %.2f%s | "
+              "UPPER() LIKE, as before: %8.1f us\n",
+              backend, o.label, rows, f.locatorView, f.locatorRaw, f.locatorView / f.locatorRaw,
+              view.isLocatorRange() ? "" : " (not a range!)", f.likeRaw);
+  if (locatorRows != rawRows.size() || locatorRows == 0)
+    std::printf("  lokator: widok %zu wierszy, bezpośrednio %zu\n", locatorRows, rawRows.size());
+  view.setLocatorFilter(label == "nazwa" ? "BR:NAZWA" : "BR:MIASTO", "", false);
   if (view.errorCode() != 0) std::printf("  błąd widoku: %s\n", view.errorText().c_str());
   if (page.size() != rawRows.size()) std::printf("  różna liczba wierszy: widok %zu, bezpośrednio %zu\n", page.size(), rawRows.size());
   return f;
@@ -305,9 +336,10 @@ void runBackend(const char* backend, const std::vector<long>& sizes) {
   }
   if (results.size() < 2) return;
   for (std::size_t o = 0; o < std::size(kOrders); ++o)
-    std::printf("%-10s %-6s %ld vs %ld rows: first page %.2f x, seek %.2f x\n", backend, kOrders[o].label, sizes.back(),
-                sizes.front(), results.back()[o].firstView / results.front()[o].firstView,
-                results.back()[o].seekView / results.front()[o].seekView);
+    std::printf("%-10s %-6s %ld vs %ld rows: first page %.2f x, seek %.2f x, locator %.2f x\n", backend, kOrders[o].label,
+                sizes.back(), sizes.front(), results.back()[o].firstView / results.front()[o].firstView,
+                results.back()[o].seekView / results.front()[o].seekView,
+                results.back()[o].locatorView / results.front()[o].locatorView);
 }
 
 }  // namespace

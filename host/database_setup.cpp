@@ -31,10 +31,9 @@ sql::Status prepareDatabase(const std::string& url) {
   sql::Status status;
   sql::Database* db = sql::threadDatabase(&status);
   if (!db) return sql::Status::failure("Nie można otworzyć bazy danych " + url + ": " + status.message());
-  if (sql::Status migrated = sql::migrate(*db); !migrated)
-    return sql::Status::failure("Nie można przygotować struktury bazy danych: " + migrated.message());
+  // The demo's seeding brings the schema up to date first: checked once, not twice.
   if (sql::Status seeded = sql::seedDemo(*db); !seeded)
-    return sql::Status::failure("Nie można wpisać danych demonstracyjnych: " + seeded.message());
+    return sql::Status::failure("Nie można przygotować bazy danych: " + seeded.message());
   return {};
 }
 

@@ -1,6 +1,8 @@
 #include "framework/classes/browse_class.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <utility>
 
 #include "framework/classes/toolbar_update_class.h"
@@ -302,28 +304,21 @@ int BrowseClass::fetch(FetchDirection direction) {
 
 int BrowseClass::fillAround(const std::string& position, int line) {
   line = std::clamp(line, 1, pageSize_);
+  // The rows above the line and the rows from the position on come in one statement; the
+  // rows above are read for a whole page, so that near the end of the list the page can
+  // be topped up with them without another read.
   std::vector<data::ViewRow> before, after;
-  // At least one row before anchors "this row or the next" (pageAfter skips the row itself).
-  if (failed(view_->pageBefore(position, std::max(line - 1, 1), before))) return 0;
-  int rc = before.empty() ? view_->firstPage(pageSize_, after)
-                          : view_->pageAfter(before.back().position, pageSize_, after);
-  if (failed(rc)) return 0;
-  if (static_cast<int>(before.size()) > line - 1) before.erase(before.begin(), before.end() - (line - 1));
-  std::size_t room = static_cast<std::size_t>(pageSize_) - before.size();
+  if (failed(view_->pageAround(position, std::max(pageSize_ - 1, 1), pageSize_, before, after))) return 0;
+  std::size_t above = std::min(before.size(), static_cast<std::size_t>(line - 1));
+  std::size_t room = static_cast<std::size_t>(pageSize_) - above;
   if (after.size() > room) after.resize(room);
-  int target = after.empty() ? static_cast<int>(before.size()) : static_cast<int>(before.size()) + 1;
-  std::vector<data::ViewRow> page = std::move(before);
-  for (auto& r : after) page.push_back(std::move(r));
   // Near the end the page is topped up with earlier rows; the target moves down with it.
-  if (static_cast<int>(page.size()) < pageSize_ && !page.empty()) {
-    std::vector<data::ViewRow> more;
-    if (!failed(view_->pageBefore(page.front().position, pageSize_ - static_cast<int>(page.size()), more)) &&
-        !more.empty()) {
-      target += static_cast<int>(more.size());
-      for (auto& r : page) more.push_back(std::move(r));
-      page = std::move(more);
-    }
-  }
+  std::size_t total = above + after.size();
+  if (total < static_cast<std::size_t>(pageSize_)) above = std::min(before.size(), above + (pageSize_ - total));
+  int target = static_cast<int>(above) + (after.empty() ? 0 : 1);
+  std::vector<data::ViewRow> page(std::make_move_iterator(before.end() - static_cast<std::ptrdiff_t>(above)),
+                                  std::make_move_iterator(before.end()));
+  for (auto& r : after) page.push_back(std::move(r));
   if (page.empty()) {
     showRows({}, 0);
     return 0;
@@ -507,14 +502,7 @@ std::optional<std::string> BrowseClass::firstStartingWith(std::string_view field
 
 void BrowseClass::filterBy(std::string_view field, std::string_view text, bool contains) {
   if (!view_) return;
-  std::string current = view_->sqlFilter();
-  if (filterApplied_.empty() || current != filterApplied_) filterBase_ = current;
-  std::string condition;
-  if (!text.empty()) {
-    condition = "UPPER(" + std::string(field) + ") LIKE UPPER(" + sql::quote(likePattern(text, contains)) + ") ESCAPE '!'";
-  }
-  view_->setSqlFilter(withCondition(filterBase_, condition));
-  filterApplied_ = condition.empty() ? std::string() : view_->sqlFilter();
+  if (failed(view_->setLocatorFilter(field, text, contains))) return;
   if (loaded_) {
     fetch(FetchDirection::First);
   } else {
@@ -528,22 +516,21 @@ std::optional<std::string> BrowseClass::positionOfRecord() {
   const sql::KeyDef* key = data::uniqueKey(view_->table());
   if (!key) return std::nullopt;
   data::RecordBuffer& record = data::buffer(view_->table());
-  std::string condition;
+  std::vector<sql::Param> values;
   for (const auto& part : key->components) {
     data::Field f = record.field(part.column);
     if (!f.isValid()) return std::nullopt;
-    std::string literal = data::isTextColumn(*f.column()) ? sql::quote(f.text()) : f.text();
-    if (!condition.empty()) condition += " and ";
-    condition += view_->table().prefix + ":" + part.column + " = " + literal;
+    switch (f.column()->type) {
+      case sql::ColumnType::Text:
+      case sql::ColumnType::Memo: values.emplace_back(std::string(f.text())); break;
+      case sql::ColumnType::Real:
+      case sql::ColumnType::Decimal: values.emplace_back(std::strtod(std::string(f.text()).c_str(), nullptr)); break;
+      default: values.emplace_back(static_cast<long long>(std::llround(std::strtod(std::string(f.text()).c_str(), nullptr))));
+    }
   }
-  // The view finds the row's position in its own order: limit it to the row for one read.
-  std::string saved = view_->filter();
-  if (view_->setFilter(saved.empty() ? condition : "(" + saved + ") and (" + condition + ")") != 0) return std::nullopt;
-  std::vector<data::ViewRow> rows;
-  int rc = view_->firstPage(1, rows);
-  view_->setFilter(saved);
-  if (rc != 0 || rows.empty()) return std::nullopt;
-  return rows.front().position;
+  std::string position;
+  if (view_->positionOfKey(values, &position) != 0 || position.empty()) return std::nullopt;
+  return position;
 }
 
 void BrowseClass::ask(int request) {

@@ -178,8 +178,6 @@ class BrowseClass : public WindowComponent, public ToolbarTarget {
   bool loaded_ = false;
   int selected_ = 0;
   int pageSize_ = 20;
-  std::string filterBase_;     // the SQL filter the filter locator joined its condition to
-  std::string filterApplied_;  // what it set, to notice when someone else changed it
 };
 
 //! Writes the four colours of a cell into a row from the list-buffer field `colourField`

@@ -205,6 +205,54 @@ void ViewManager::setSqlFilter(std::string_view condition) {
   reset();
 }
 
+int ViewManager::setLocatorFilter(std::string_view field, std::string_view text, bool anywhere) {
+  locatorFilter_ = {};
+  locatorRange_ = false;
+  if (text.empty()) {
+    reset();
+    return succeed();
+  }
+  NameBinding b = resolve(field);
+  if (b.kind != NameBinding::Column && b.kind != NameBinding::Expression)
+    return fail(kBadExpression, "Nieznane pole lokatora: " + std::string(field) + ".");
+  if (order_.empty()) completeOrder();
+  std::string typed(text);
+  bool hasLetters = std::any_of(typed.begin(), typed.end(), [](char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 0x80;
+  });
+  const OrderPart& lead = order_[searchedPart()];
+  std::string leadName = lead.text.substr(1);
+  if (lead.upper) leadName = trim(std::string_view(leadName).substr(6, leadName.size() - 7));
+  bool leads = lead.expr.params.empty() && sql::equalsIgnoreCase(leadName, field);
+  if (!anywhere && leads && lead.isText && (lead.upper || !hasLetters)) {
+    // Every value that starts with the text sorts from the text itself up to the text
+    // followed by the highest code point, in the order of code points that the indexes
+    // keep. A LIKE over UPPER() would make the server read the whole table instead.
+    std::string high = typed + "\xF4\x8F\xBF\xBF";
+    const char* bound = lead.upper ? "UPPER(?)" : "?";
+    locatorFilter_.append("(");
+    locatorFilter_.append(lead.expr);
+    locatorFilter_.append(std::string(" >= ") + bound + " AND ");
+    locatorFilter_.append(lead.expr);
+    locatorFilter_.append(std::string(" < ") + bound + ")");
+    locatorFilter_.params.push_back([typed] { return sql::Param(typed); });
+    locatorFilter_.params.push_back([high] { return sql::Param(high); });
+    locatorRange_ = true;
+  } else {
+    std::string pattern = anywhere ? "%" : "";
+    for (char c : typed) {
+      if (c == '!' || c == '%' || c == '_') pattern += '!';
+      pattern += c;
+    }
+    pattern += '%';
+    std::string column = b.type == ColumnType::Text || b.type == ColumnType::Memo ? b.sql : "CAST(" + b.sql + " AS VARCHAR(40))";
+    locatorFilter_.append("UPPER(" + column + ") LIKE UPPER(?) ESCAPE '!'");
+    locatorFilter_.params.push_back([pattern] { return sql::Param(pattern); });
+  }
+  reset();
+  return succeed();
+}
+
 // ---- order ----
 
 int ViewManager::addOrderPart(std::string_view component, bool descending) {
@@ -367,6 +415,7 @@ SqlFragment ViewManager::whereClause() const {
     }
     andWith(part);
   }
+  andWith(locatorFilter_);
   bool sqlReplaces = !sqlFilterSql_.empty() && !sqlFilterJoins_;
   if (!sqlReplaces) andWith(filter_);
   if (!sqlFilterSql_.empty()) {
@@ -496,46 +545,107 @@ SqlFragment ViewManager::branchSelect(const SqlFragment& where, const SqlFragmen
   return statement;
 }
 
+SqlFragment ViewManager::statementFor(const SqlFragment& where, const std::vector<SqlFragment>& branches, bool reversed,
+                                      int n) const {
+  if (branches.size() <= 1) return branchSelect(where, branches.empty() ? SqlFragment{} : branches.front(), reversed, n);
+  SqlFragment statement;
+  for (std::size_t i = 0; i < branches.size(); ++i) {
+    statement.append(i ? " UNION ALL SELECT * FROM (" : "SELECT * FROM (");
+    statement.append(branchSelect(where, branches[i], reversed, n));
+    statement.append(") Q" + std::to_string(i));
+  }
+  statement.append(outerOrder(reversed));
+  statement.append(" LIMIT " + std::to_string(std::max(n, 0)));
+  return statement;
+}
+
+// ORDER BY over the order values as a statement's output names them.
+std::string ViewManager::outerOrder(bool reversed) const {
+  std::string s = " ORDER BY ";
+  for (std::size_t i = 0; i < order_.size(); ++i)
+    s += (i ? ", " : "") + keyNames_[i] + (order_[i].descending != reversed ? " DESC" : " ASC");
+  return s;
+}
+
+int ViewManager::run(SqlFragment statement, sql::Result* r) {
+  sql::Status status;
+  sql::Database* db = sql::threadDatabase(&status);
+  if (!db) return fail(kNoConnection, "Brak połączenia z bazą danych: " + status.message());
+  std::vector<sql::Param> params = statement.values();
+  sql::Status s = db->execute(statement.text, params, r);
+  lastSql_ = std::move(statement.text);
+  if (!s) return fail(kDatabaseError, "Błąd odczytu widoku tabeli " + main_->name + ": " + s.message());
+  return 0;
+}
+
+ViewRow ViewManager::rowOf(std::vector<sql::Cell>&& row, std::size_t skip) const {
+  ViewRow v;
+  if (skip) row.erase(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(skip));
+  v.position = encodePosition(row, keyColumns_);
+  row.resize(row.size() - extraKeyColumns_);
+  v.values = std::move(row);
+  return v;
+}
+
 int ViewManager::query(const std::vector<SqlFragment>& branches, bool reversed, int n, std::vector<ViewRow>& rows) {
   rows.clear();
   if (!open_) return fail(kDatabaseError, "Widok tabeli " + main_->name + " nie jest otwarty.");
   if (order_.empty()) completeOrder();
-  sql::Status status;
-  sql::Database* db = sql::threadDatabase(&status);
-  if (!db) return fail(kNoConnection, "Brak połączenia z bazą danych: " + status.message());
   SqlFragment where = whereClause();
   selectFrom();  // settles where each row's order values stand
-  SqlFragment statement;
-  if (branches.size() <= 1) {
-    statement = branchSelect(where, branches.empty() ? SqlFragment{} : branches.front(), reversed, n);
-  } else {
-    for (std::size_t i = 0; i < branches.size(); ++i) {
-      statement.append(i ? " UNION ALL SELECT * FROM (" : "SELECT * FROM (");
-      statement.append(branchSelect(where, branches[i], reversed, n));
-      statement.append(") Q" + std::to_string(i));
-    }
-    statement.append(" ORDER BY ");
-    for (std::size_t i = 0; i < order_.size(); ++i)
-      statement.append((i ? ", " : "") + keyNames_[i] + (order_[i].descending != reversed ? " DESC" : " ASC"));
-    statement.append(" LIMIT " + std::to_string(std::max(n, 0)));
-  }
-  std::vector<sql::Param> params = statement.values();
   sql::Result r;
-  sql::Status s = db->execute(statement.text, params, &r);
-  lastSql_ = std::move(statement.text);
-  if (!s) return fail(kDatabaseError, "Błąd odczytu widoku tabeli " + main_->name + ": " + s.message());
+  if (int rc = run(statementFor(where, branches, reversed, n), &r); rc != 0) return rc;
   std::size_t width = 0;
   for (std::size_t c : keyColumns_) width = std::max(width, c + 1);
   rows.reserve(r.rows.size());
   for (auto& row : r.rows) {
     if (row.size() < width) continue;
-    ViewRow v;
-    v.position = encodePosition(row, keyColumns_);
-    row.resize(row.size() - extraKeyColumns_);
-    v.values = std::move(row);
-    rows.push_back(std::move(v));
+    rows.push_back(rowOf(std::move(row), 0));
   }
   if (reversed) std::reverse(rows.begin(), rows.end());
+  return succeed();
+}
+
+int ViewManager::pageAround(std::string_view position, int before, int after, std::vector<ViewRow>& earlier,
+                            std::vector<ViewRow>& later) {
+  earlier.clear();
+  later.clear();
+  if (!open_) return fail(kDatabaseError, "Widok tabeli " + main_->name + " nie jest otwarty.");
+  std::vector<sql::Cell> values;
+  if (int rc = positionValues(position, values); rc != 0) return rc;
+  SqlFragment where = whereClause();
+  selectFrom();
+  const bool nullsHigh = nullsSortHigh();
+  // The rows from the position on: past it, or the row at it (the whole order holds the
+  // unique key, so that is one row at most).
+  std::vector<SqlFragment> fromIt = keysetBranches(values, true, nullsHigh);
+  if (fromIt.size() == 1 && fromIt.front().text == "1 = 0") fromIt.clear();
+  SqlFragment at;
+  at.append("(");
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    if (i) at.append(" AND ");
+    at.append(compare(i, values[i], "="));
+  }
+  at.append(")");
+  fromIt.push_back(std::move(at));
+  // Both sides in one statement, marked by the side they come from, in the view's order.
+  SqlFragment statement;
+  statement.append("SELECT 0 AS SIDE_, B_.* FROM (");
+  statement.append(statementFor(where, keysetBranches(values, false, nullsHigh), true, std::max(before, 0)));
+  statement.append(") B_ UNION ALL SELECT 1, A_.* FROM (");
+  statement.append(statementFor(where, fromIt, false, std::max(after, 0)));
+  statement.append(") A_");
+  std::string order = outerOrder(false);
+  statement.append(" ORDER BY SIDE_, " + order.substr(std::string_view(" ORDER BY ").size()));
+  sql::Result r;
+  if (int rc = run(std::move(statement), &r); rc != 0) return rc;
+  std::size_t width = 1;
+  for (std::size_t c : keyColumns_) width = std::max(width, c + 2);
+  for (auto& row : r.rows) {
+    if (row.size() < width) continue;
+    bool isBefore = row.front() && *row.front() == "0";
+    (isBefore ? earlier : later).push_back(rowOf(std::move(row), 1));
+  }
   return succeed();
 }
 
@@ -597,12 +707,16 @@ bool ViewManager::pinnedByRange(const OrderPart& part) const {
                      [&](const Range& r) { return !r.between && r.column == part.expr.text; });
 }
 
+std::size_t ViewManager::searchedPart() const {
+  std::size_t searched = 0;
+  while (searched + 1 < order_.size() && pinnedByRange(order_[searched])) ++searched;
+  return searched;
+}
+
 int ViewManager::seek(std::string_view text, int n, std::vector<ViewRow>& rows) {
   if (order_.empty()) completeOrder();
   if (text.empty()) return firstPage(n, rows);
-  std::size_t searched = 0;
-  while (searched + 1 < order_.size() && pinnedByRange(order_[searched])) ++searched;
-  const OrderPart& first = order_[searched];
+  const OrderPart& first = order_[searchedPart()];
   sql::Param value = orderParam(first, std::string(text));
   SqlFragment s;
   s.append(first.expr);
@@ -629,6 +743,25 @@ int ViewManager::fetch(std::string_view position) {
   if (int rc = query({s}, false, 1, rows); rc != 0) return rc;
   if (rows.empty()) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + main_->name + ".");
   load(rows.front());
+  return succeed();
+}
+
+int ViewManager::positionOfKey(const std::vector<sql::Param>& keyValues, std::string* position) {
+  position->clear();
+  const sql::KeyDef* key = uniqueKey(*main_);
+  if (!key || key->components.size() != keyValues.size())
+    return fail(kKeyUnknown, "Tabela " + main_->name + " nie ma klucza jednoznacznego o " +
+                                 std::to_string(keyValues.size()) + " polach.");
+  SqlFragment s;
+  for (std::size_t i = 0; i < keyValues.size(); ++i) {
+    if (i) s.append(" AND ");
+    sql::Param v = keyValues[i];
+    s.append("A." + key->components[i].column + " = ?");
+    s.params.push_back([v] { return v; });
+  }
+  std::vector<ViewRow> rows;
+  if (int rc = query({s}, false, 1, rows); rc != 0) return rc;
+  if (!rows.empty()) *position = rows.front().position;
   return succeed();
 }
 

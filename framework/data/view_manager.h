@@ -57,6 +57,15 @@ class ViewManager {
   //! An SQL condition in the module's SQL. A leading "+" joins it by AND to the view's
   //! own filter; without it, it takes the own filter's place. "" (or "+" alone) clears it.
   void setSqlFilter(std::string_view condition);
+  //! The filter locator's limit, joined by AND to every other: the rows whose field starts
+  //! with `text` (with `anywhere`: holds it), letter case aside; "" lifts it. The text
+  //! goes to the database as a bound parameter. Where the field leads the order and
+  //! letter case cannot matter (an upper-cased order, or text without letters), the limit
+  //! is a range on the order's own expression, which the order's index answers at any
+  //! size of the table; otherwise it is a LIKE. 0, or an error code for an unknown field.
+  int setLocatorFilter(std::string_view field, std::string_view text, bool anywhere);
+  //! Whether the last locator filter set is a range on the order's index (diagnostics, tests).
+  bool isLocatorRange() const { return locatorRange_; }
   const std::string& filter() const { return filterText_; }
   const std::string& sqlFilter() const { return sqlFilterText_; }
 
@@ -79,11 +88,19 @@ class ViewManager {
   int lastPage(int n, std::vector<ViewRow>& rows);
   int pageAfter(std::string_view position, int n, std::vector<ViewRow>& rows);
   int pageBefore(std::string_view position, int n, std::vector<ViewRow>& rows);
+  //! Up to `before` rows just before the position and up to `after` rows from it on (the
+  //! row at it first, when it is still there), both in order, read in one statement.
+  int pageAround(std::string_view position, int before, int after, std::vector<ViewRow>& earlier,
+                 std::vector<ViewRow>& later);
   //! Rows from the first whose leading order value is at least `text` (a locator's
   //! typed text; folded to upper case when the order compares upper-cased text).
   int seek(std::string_view text, int n, std::vector<ViewRow>& rows);
   //! Reads the row at the position into the record buffers.
   int fetch(std::string_view position);
+  //! The position of the row whose unique key (of the main table) holds these values, in
+  //! key order, if the view's limits let it in; "" when they don't. The values go as bound
+  //! parameters. 0 or an error code.
+  int positionOfKey(const std::vector<sql::Param>& keyValues, std::string* position);
   //! Puts a page row's values into the record buffers of the main and joined tables.
   void load(const ViewRow& row) const;
   //! A row's value by name: a computed column's name or a prefixed field.
@@ -146,7 +163,12 @@ class ViewManager {
   sql::Param orderParam(const OrderPart& part, const sql::Cell& value) const;
   int positionValues(std::string_view position, std::vector<sql::Cell>& values);
   bool pinnedByRange(const OrderPart& part) const;
+  std::size_t searchedPart() const;
   int query(const std::vector<SqlFragment>& branches, bool reversed, int n, std::vector<ViewRow>& rows);
+  SqlFragment statementFor(const SqlFragment& where, const std::vector<SqlFragment>& branches, bool reversed, int n) const;
+  std::string outerOrder(bool reversed) const;
+  int run(SqlFragment statement, sql::Result* r);
+  ViewRow rowOf(std::vector<sql::Cell>&& row, std::size_t skip) const;
   SqlFragment branchSelect(const SqlFragment& where, const SqlFragment& branch, bool reversed, int n) const;
   int fail(int code, std::string text);
   int succeed();
@@ -161,6 +183,8 @@ class ViewManager {
   std::string sqlFilterText_;
   std::string sqlFilterSql_;  // translated, prefixes replaced
   bool sqlFilterJoins_ = false;
+  SqlFragment locatorFilter_;
+  bool locatorRange_ = false;
   std::vector<OrderPart> order_;
   std::size_t userOrderParts_ = 0;
   bool open_ = false;

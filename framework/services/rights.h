@@ -15,6 +15,9 @@ inline constexpr double kAdminUserId = 6100003;
 //! one (a cash desk, a warehouse) only the row for that object. The further numbers
 //! that callers may pass carry nothing the check needs and are ignored.
 //! A database failure denies the right (and is left in the runtime error state).
+//! Answered from the user's rights kept in memory: read in one statement, read again
+//! after this program changes the rights tables, and within a minute of a change made
+//! elsewhere.
 int POBIERZUPRAWNIENIE(std::string_view right, double objectId = 0, double = 0, double = 0, double = 0,
                        double = 0);
 

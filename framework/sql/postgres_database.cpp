@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/sql/dialect.h"
+#include "framework/sql/table_changes.h"
 #include "framework/sql/text.h"
 
 namespace slownik::sql {
@@ -72,7 +73,10 @@ std::string decodeBytea(const char* text) {
 
 std::unique_ptr<PostgresDatabase> PostgresDatabase::open(const std::string& url, const std::string& conninfo,
                                                          const std::string& schema, Status* status) {
-  pg_conn* conn = PQconnectdb(conninfo.c_str());
+  // The encoding goes with the start-up message, which saves the round trip of setting it.
+  const char* keywords[] = {"dbname", "client_encoding", nullptr};
+  const char* values[] = {conninfo.c_str(), "UTF8", nullptr};
+  pg_conn* conn = PQconnectdbParams(keywords, values, 1);
   if (PQstatus(conn) != CONNECTION_OK) {
     if (status) *status = Status::failure("Brak połączenia z serwerem bazy danych: " + trimmed(PQerrorMessage(conn)));
     PQfinish(conn);
@@ -91,13 +95,19 @@ PostgresDatabase::PostgresDatabase(std::string url, pg_conn* conn, std::string s
 PostgresDatabase::~PostgresDatabase() { PQfinish(conn_); }
 
 Status PostgresDatabase::prepareSession() {
-  PQsetClientEncoding(conn_, "UTF8");
   // Notices (such as "schema already exists") are not for the user.
   PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
   if (!schema_.empty()) {
-    std::string ident = "\"" + schema_ + "\"";
-    if (Status s = execute("CREATE SCHEMA IF NOT EXISTS " + ident); !s) return s;
-    if (Status s = execute("SET search_path TO " + ident); !s) return s;
+    std::string ident = "\"";
+    for (char c : schema_) ident += c == '"' ? std::string("\"\"") : std::string(1, c);
+    ident += '"';
+    // One round trip for both, and not booked as a change of any table.
+    std::string script = "CREATE SCHEMA IF NOT EXISTS " + ident + "; SET search_path TO " + ident;
+    PGresult* res = PQexec(conn_, script.c_str());
+    bool done = PQresultStatus(res) == PGRES_COMMAND_OK;
+    Status s = done ? Status{} : failure(res);
+    PQclear(res);
+    if (!s) return s;
   }
   return {};
 }
@@ -107,6 +117,7 @@ bool PostgresDatabase::isConnected() const { return conn_ && PQstatus(conn_) == 
 Status PostgresDatabase::ensureConnected() {
   if (isConnected()) return {};
   forgetTransactions();
+  beginPending_ = false;
   // The server forgot this session's prepared statements with it.
   prepared_.clear();
   preparedIndex_.clear();
@@ -121,6 +132,7 @@ Status PostgresDatabase::failure(pg_result* res) {
   if (message.empty()) message = trimmed(PQerrorMessage(conn_));
   if (PQstatus(conn_) != CONNECTION_OK) {
     forgetTransactions();
+    beginPending_ = false;
     return Status::failure("Utracono połączenie z serwerem bazy danych: " + message);
   }
   // A unique violation carries the same code on both backends, so that callers can tell
@@ -130,30 +142,109 @@ Status PostgresDatabase::failure(pg_result* res) {
   return Status::failure(message);
 }
 
-std::string PostgresDatabase::preparedName(const std::string& sql, int params, Status* status) {
-  *status = {};
-  if (!isRead(sql)) return {};
-  if (auto it = preparedIndex_.find(sql); it != preparedIndex_.end()) {
-    prepared_.splice(prepared_.begin(), prepared_, it->second);
-    return it->second->second;
+PGresult* PostgresDatabase::runStatement(const std::string& sql, int count, const char* const* values,
+                                         const int* lengths, const int* formats) {
+  const bool read = isRead(sql);
+  const bool withBegin = beginPending_;
+  beginPending_ = false;
+  // The end of a transaction in which nothing ran: the server never heard of it.
+  if (withBegin && (equalsIgnoreCase(sql, "COMMIT") || equalsIgnoreCase(sql, "ROLLBACK")))
+    return PQmakeEmptyPGresult(conn_, PGRES_COMMAND_OK);
+  auto known = read ? preparedIndex_.find(sql) : preparedIndex_.end();
+  if (known != preparedIndex_.end()) prepared_.splice(prepared_.begin(), prepared_, known->second);
+  const bool prepare = read && known == preparedIndex_.end();
+  const std::string text = count ? numberedPlaceholders(sql) : sql;
+  if (!withBegin && !prepare) {
+    if (known != preparedIndex_.end())
+      return PQexecPrepared(conn_, known->second->second.c_str(), count, values, lengths, formats, 0);
+    return PQexecParams(conn_, text.c_str(), count, nullptr, values, lengths, formats, 0);
   }
-  std::string name = "slownik_" + std::to_string(++preparedCount_);
-  std::string text = params ? numberedPlaceholders(sql) : sql;
-  PGresult* res = PQprepare(conn_, name.c_str(), text.c_str(), 0, nullptr);
-  if (PQresultStatus(res) != PGRES_COMMAND_OK) {
-    *status = failure(res);
-    PQclear(res);
-    return {};
+  // What the statement needs first — the BEGIN of its transaction, its prepare (and the
+  // release of the prepared statement that makes room for it) — goes to the server
+  // together with it, in one round trip.
+  std::string name = known != preparedIndex_.end() ? known->second->second : std::string();
+  std::string evicted;
+  if (prepare) {
+    name = "slownik_" + std::to_string(++preparedCount_);
+    if (prepared_.size() >= kPreparedStatements) evicted = prepared_.back().second;
   }
-  PQclear(res);
-  prepared_.emplace_front(sql, name);
-  preparedIndex_[sql] = prepared_.begin();
-  if (prepared_.size() > kPreparedStatements) {
-    PQclear(PQexec(conn_, ("DEALLOCATE " + prepared_.back().second).c_str()));
+  if (PQenterPipelineMode(conn_) != 1) return nullptr;
+  bool sent = true;
+  auto simple = [&](const std::string& command) {
+    sent = sent && PQsendQueryParams(conn_, command.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+  };
+  if (withBegin) simple("BEGIN");
+  if (!evicted.empty()) simple("DEALLOCATE " + evicted);
+  if (prepare) sent = sent && PQsendPrepare(conn_, name.c_str(), text.c_str(), 0, nullptr) == 1;
+  if (!name.empty())
+    sent = sent && PQsendQueryPrepared(conn_, name.c_str(), count, values, lengths, formats, 0) == 1;
+  else
+    sent = sent && PQsendQueryParams(conn_, text.c_str(), count, nullptr, values, lengths, formats, 0) == 1;
+  sent = sent && PQpipelineSync(conn_) == 1;
+  // Results come per statement, each followed by a null, and the sync ends them. Two
+  // nulls in a row mean that nothing more will come (the connection failed).
+  std::vector<PGresult*> results;
+  bool synced = false;
+  int nulls = 0;
+  while (sent && nulls < 2) {
+    PGresult* r = PQgetResult(conn_);
+    if (!r) {
+      ++nulls;
+      continue;
+    }
+    nulls = 0;
+    if (PQresultStatus(r) == PGRES_PIPELINE_SYNC) {
+      PQclear(r);
+      synced = true;
+      break;
+    }
+    results.push_back(r);
+  }
+  auto clearAll = [&] {
+    for (PGresult* r : results) PQclear(r);
+    results.clear();
+  };
+  if (PQexitPipelineMode(conn_) != 1) {
+    // Something is still pending on the connection: start it afresh rather than leave
+    // it half in a pipeline.
+    clearAll();
+    forgetTransactions();
+    prepared_.clear();
+    preparedIndex_.clear();
+    PQreset(conn_);
+    if (isConnected()) prepareSession();
+    return nullptr;
+  }
+  const std::size_t expected = (withBegin ? 1 : 0) + (evicted.empty() ? 0 : 1) + (prepare ? 1 : 0) + 1;
+  if (!synced || results.size() != expected) {
+    clearAll();
+    return nullptr;
+  }
+  if (!evicted.empty()) {
+    // Whatever the server said, the statement is no longer ours to use.
     preparedIndex_.erase(prepared_.back().first);
     prepared_.pop_back();
   }
-  return name;
+  // The first step that failed says what is wrong; the steps after it were only skipped.
+  std::size_t at = 0;
+  PGresult* answer = results.back();
+  if (withBegin) {
+    if (PQresultStatus(results[at]) != PGRES_COMMAND_OK) answer = results[at];
+    ++at;
+  }
+  if (!evicted.empty()) ++at;
+  bool prepared = false;
+  if (prepare) {
+    prepared = PQresultStatus(results[at]) == PGRES_COMMAND_OK;
+    if (!prepared && answer == results.back()) answer = results[at];
+  }
+  for (PGresult* r : results)
+    if (r != answer) PQclear(r);
+  if (prepared) {
+    prepared_.emplace_front(sql, name);
+    preparedIndex_[sql] = prepared_.begin();
+  }
+  return answer;
 }
 
 void PostgresDatabase::forgetAllPrepared() {
@@ -196,21 +287,12 @@ Status PostgresDatabase::execute(std::string_view sql, std::span<const Param> pa
   int count = static_cast<int>(params.size());
   std::string key(sql);
   if (changesSchema(key)) forgetAllPrepared();
-  auto run = [&](Status* status) -> PGresult* {
-    std::string name = preparedName(key, count, status);
-    if (!*status) return nullptr;
-    if (!name.empty())
-      return PQexecPrepared(conn_, name.c_str(), count, values.data(), lengths.data(), formats.data(), 0);
-    std::string text = params.empty() ? key : numberedPlaceholders(key);
-    return PQexecParams(conn_, text.c_str(), count, nullptr, values.data(), lengths.data(), formats.data(), 0);
-  };
+  auto run = [&]() -> PGresult* { return runStatement(key, count, values.data(), lengths.data(), formats.data()); };
   auto ok = [](PGresult* r) {
     ExecStatusType st = PQresultStatus(r);
     return st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK;
   };
-  Status status;
-  PGresult* res = run(&status);
-  if (!status) return status;
+  PGresult* res = run();
   if (!ok(res) && PQstatus(conn_) == CONNECTION_OK) {
     const char* state = PQresultErrorField(res, PG_DIAG_SQLSTATE);
     bool stale = state && (std::string_view(state) == kStatementGone || std::string_view(state) == kPlanChanged);
@@ -219,8 +301,7 @@ Status PostgresDatabase::execute(std::string_view sql, std::span<const Param> pa
       // Inside a transaction the failure has already aborted it: report it as it is.
       if (transactionDepth() == 0) {
         PQclear(res);
-        res = run(&status);
-        if (!status) return status;
+        res = run();
       }
     }
   }
@@ -252,12 +333,14 @@ Status PostgresDatabase::execute(std::string_view sql, std::span<const Param> pa
     out->affectedRows = affected && *affected ? std::stoll(affected) : 0;
   }
   PQclear(res);
+  noteStatement(key);
   return {};
 }
 
 Status PostgresDatabase::executeScript(std::string_view sql) {
   if (Status s = ensureConnected(); !s) return s;
   std::string text(sql);
+  noteUnknownChange();
   forgetAllPrepared();  // a script is DDL as a rule
   PGresult* res = PQexec(conn_, text.c_str());
   ExecStatusType st = PQresultStatus(res);
@@ -273,6 +356,14 @@ long long PostgresDatabase::lastInsertId() {
   return v.empty() ? 0 : std::stoll(v);
 }
 
-Status PostgresDatabase::beginOutermost(TransactionMode) { return execute("BEGIN"); }
+// The BEGIN waits for the transaction's first statement and goes to the server with it:
+// a transaction costs no round trip of its own to start, and none at all when nothing
+// ran in it.
+Status PostgresDatabase::beginOutermost(TransactionMode) {
+  beginPending_ = true;
+  return {};
+}
+
+
 
 }  // namespace slownik::sql

@@ -34,9 +34,11 @@ class PostgresDatabase final : public Database {
   PostgresDatabase(std::string url, pg_conn* conn, std::string schema);
   Status prepareSession();
   Status ensureConnected();
-  //! The server-side name of a read statement prepared once per connection, or "" when
-  //! the statement is not one to keep; on a failed prepare, "" and the status.
-  std::string preparedName(const std::string& sql, int params, Status* status);
+  //! Runs one statement: a read as one prepared on this connection (prepared in the same
+  //! round trip on its first use), preceded by the pending BEGIN if there is one. Null
+  //! when the connection failed.
+  pg_result* runStatement(const std::string& sql, int count, const char* const* values, const int* lengths,
+                          const int* formats);
   void forgetPrepared(const std::string& sql);
   void forgetAllPrepared();
   Status failure(pg_result* res);
@@ -47,6 +49,7 @@ class PostgresDatabase final : public Database {
   std::list<std::pair<std::string, std::string>> prepared_;
   std::unordered_map<std::string, std::list<std::pair<std::string, std::string>>::iterator> preparedIndex_;
   unsigned long preparedCount_ = 0;
+  bool beginPending_ = false;  // a transaction begun that the server has not heard of yet
 };
 
 }  // namespace slownik::sql

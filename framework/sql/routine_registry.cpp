@@ -145,7 +145,9 @@ Status RoutineRegistry::invoke(Database& db, const RoutineCall& call, Result* ou
     if (it == routines_.end()) return Status::failure("Nieznana procedura " + call.name);
     entry = it->second;
   }
-  if (entry.access == Access::ReadsOnly) {
+  // Inside an open transaction a single statement still gets its savepoint: on PostgreSQL
+  // its failure would otherwise spoil the caller's whole transaction.
+  if (entry.access == Access::ReadsOnly || (entry.access == Access::OneStatement && db.transactionDepth() == 0)) {
     Result rows;
     Status s = entry.body(db, call.args, &rows);
     if (s && out) *out = std::move(rows);

@@ -34,11 +34,14 @@ class RoutineRegistry {
   static RoutineRegistry& instance();
 
   //! A routine that only reads (a lookup, a check) runs without a write transaction,
-  //! so it neither waits for writers nor makes them wait.
-  enum class Access { Writes, ReadsOnly };
+  //! so it neither waits for writers nor makes them wait. One that writes with a single
+  //! statement is atomic as it stands: outside a transaction it runs without one, which
+  //! saves the server the round trips of BEGIN and COMMIT.
+  enum class Access { Writes, ReadsOnly, OneStatement };
   void add(std::string name, RoutineBody body, Access access = Access::Writes);
   bool contains(std::string_view name) const;
-  //! Runs the routine in its own transaction (a savepoint inside an open one).
+  //! Runs the routine in its own transaction (a savepoint inside an open one), but for
+  //! the kinds of access above that need none.
   Status invoke(Database& db, const RoutineCall& call, Result* out);
 
  private:

@@ -22,8 +22,8 @@ Value null();
 
 using Row = std::vector<Value>;
 
-//! Inserts rows into a table with backend-neutral statements, one per row. Stops at the
-//! first failure and says which table refused it.
+//! Inserts rows into a table with backend-neutral multi-row statements. Refuses the whole
+//! batch at the first malformed row and says which table refused it.
 Status insertRows(Database& db, std::string_view table, const std::vector<std::string>& columns,
                   const std::vector<Row>& rows);
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "framework/sql/dialect.h"
+#include "framework/sql/table_changes.h"
 
 namespace slownik::sql {
 namespace {
@@ -143,10 +144,12 @@ Status SqliteDatabase::execute(std::string_view sql, std::span<const Param> para
   }
   r.affectedRows = sqlite3_changes64(db_);
   sqlite3_reset(stmt);
+  noteStatement(sql);
   return {};
 }
 
 Status SqliteDatabase::executeScript(std::string_view sql) {
+  noteUnknownChange();
   std::string text(sql);
   char* error = nullptr;
   if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {

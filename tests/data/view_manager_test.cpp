@@ -255,6 +255,104 @@ TEST_P(ViewManagerTest, SeekFindsTheFirstRowAtLeastTheTypedText) {
   EXPECT_EQ(*oneFlag.value(rows[0], "DTO:FLAGA"), "1");
 }
 
+// The filter locator: a range on the order's index where letter case cannot matter, a
+// LIKE elsewhere; the typed text is a value, never SQL, whatever it holds.
+TEST_P(ViewManagerTest, LocatorFilterMatchesPrefixesAsRangesOrPatterns) {
+  ViewManager byName(personTable());
+  ASSERT_EQ(byName.setOrderKey("DTO:PO_NAZWIE"), 0);
+  byName.open();
+  auto startsWithUpper = [](const std::string& prefix) {
+    return [prefix](const Person& p) { return sql::toUpperAscii(p.nazwa).rfind(prefix, 0) == 0; };
+  };
+  auto byUpperName = [](const Person& a, const Person& b) {
+    int c = cmpUpperName(a, b);
+    return c != 0 ? c < 0 : a.id < b.id;
+  };
+  for (const char* typed : {"kow", "KOW", "Kot", "n", "zielinski", "ZIELINSKIX", "b"}) {
+    ASSERT_EQ(byName.setLocatorFilter("DTO:NAZWA", typed, false), 0) << byName.errorText();
+    EXPECT_TRUE(byName.isLocatorRange()) << typed;
+    EXPECT_EQ(pageForwards(byName, 4), expected(byUpperName, startsWithUpper(sql::toUpperAscii(typed)))) << typed;
+    EXPECT_EQ(pageBackwards(byName, 4), expected(byUpperName, startsWithUpper(sql::toUpperAscii(typed)))) << typed;
+  }
+  ASSERT_EQ(byName.setLocatorFilter("DTO:NAZWA", "", false), 0);
+  EXPECT_EQ(pageForwards(byName, 10).size(), people_.size());
+
+  // A text order that compares case as it is: digits alone take the range, letters a LIKE.
+  ViewManager byNumber(personTable());
+  ASSERT_EQ(byNumber.setOrderKey("DTO:AK_NUMER"), 0);
+  byNumber.open();
+  auto numberStarts = [](const std::string& prefix) {
+    return [prefix](const Person& p) { return ("N" + std::to_string(p.id)).rfind(prefix, 0) == 0; };
+  };
+  auto byNumberText = [](const Person& a, const Person& b) { return "N" + std::to_string(a.id) < "N" + std::to_string(b.id); };
+  ASSERT_EQ(byNumber.setLocatorFilter("DTO:NUMER", "N1", false), 0);
+  EXPECT_FALSE(byNumber.isLocatorRange());
+  EXPECT_EQ(pageForwards(byNumber, 3), expected(byNumberText, numberStarts("N1")));
+  ASSERT_EQ(byNumber.setLocatorFilter("DTO:NUMER", "n4", false), 0);
+  EXPECT_EQ(pageForwards(byNumber, 3), expected(byNumberText, numberStarts("N4")));
+  // Anywhere in the text is a pattern as well.
+  ASSERT_EQ(byNumber.setLocatorFilter("DTO:NUMER", "7", true), 0);
+  EXPECT_FALSE(byNumber.isLocatorRange());
+  EXPECT_EQ(pageForwards(byNumber, 3), expected(byNumberText, [](const Person& p) {
+              return std::to_string(p.id).find('7') != std::string::npos;
+            }));
+
+  // Characters with a meaning in SQL or in a pattern match only themselves.
+  for (const char* hostile : {"K%", "_ow", "Ko'; DELETE FROM DT_OSOBA; --", "Kow' OR '1'='1", "!"}) {
+    for (bool anywhere : {false, true}) {
+      ASSERT_EQ(byName.setLocatorFilter("DTO:NAZWA", hostile, anywhere), 0) << byName.errorText();
+      std::vector<ViewRow> rows;
+      ASSERT_EQ(byName.firstPage(5, rows), 0) << hostile << ": " << byName.errorText();
+      EXPECT_TRUE(rows.empty()) << hostile;
+    }
+  }
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM DT_OSOBA"), std::to_string(people_.size()));
+
+  // An unknown field is refused and leaves no limit behind.
+  EXPECT_NE(byName.setLocatorFilter("DTO:NIE_MA", "x", false), 0);
+  ASSERT_EQ(byName.setLocatorFilter("DTO:NAZWA", "", false), 0);
+  EXPECT_EQ(pageForwards(byName, 10).size(), people_.size());
+}
+
+// The rows around a position in one read: what the page before it and the page from it on
+// hold, in every kind of order, NULLs included, and after the row itself is gone.
+TEST_P(ViewManagerTest, PageAroundIsThePagesBeforeAndFromThePosition) {
+  for (const char* order : {"DTO:PO_NAZWIE", "DTO:PO_KODZIE"}) {
+    ViewManager view(personTable());
+    ASSERT_EQ(view.setOrderKey(order), 0);
+    ASSERT_EQ(view.setFilter("DTO:ID <> 13"), 0);
+    view.open();
+    std::vector<ViewRow> all;
+    ASSERT_EQ(view.firstPage(100, all), 0) << view.errorText();
+    ASSERT_EQ(all.size(), people_.size() - 1);
+    std::vector<long long> allIds = ids(all, view);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      std::vector<ViewRow> earlier, later;
+      ASSERT_EQ(view.pageAround(all[i].position, 3, 4, earlier, later), 0) << view.errorText() << "\n" << view.lastSql();
+      std::size_t from = i >= 3 ? i - 3 : 0;
+      EXPECT_EQ(ids(earlier, view), std::vector<long long>(allIds.begin() + static_cast<std::ptrdiff_t>(from),
+                                                           allIds.begin() + static_cast<std::ptrdiff_t>(i)))
+          << order << " at " << i;
+      std::size_t to = std::min(all.size(), i + 4);
+      EXPECT_EQ(ids(later, view), std::vector<long long>(allIds.begin() + static_cast<std::ptrdiff_t>(i),
+                                                         allIds.begin() + static_cast<std::ptrdiff_t>(to)))
+          << order << " at " << i;
+      // The positions read agree with the page reads.
+      if (!later.empty()) {
+        EXPECT_EQ(later.front().position, all[i].position);
+      }
+    }
+    // A row deleted under the list: the rows from its place on start with the next one.
+    const std::size_t gone = all.size() / 2;
+    exec("DELETE FROM DT_OSOBA WHERE ID = " + std::to_string(allIds[gone]));
+    std::vector<ViewRow> earlier, later;
+    ASSERT_EQ(view.pageAround(all[gone].position, 2, 2, earlier, later), 0);
+    EXPECT_EQ(ids(earlier, view), (std::vector<long long>{allIds[gone - 2], allIds[gone - 1]}));
+    EXPECT_EQ(ids(later, view), (std::vector<long long>{allIds[gone + 1], allIds[gone + 2]}));
+    people_.erase(std::find_if(people_.begin(), people_.end(), [&](const Person& p) { return p.id == allIds[gone]; }));
+  }
+}
+
 TEST_P(ViewManagerTest, RowsReachTheRecordBufferAndJoinsAndNamesWork) {
   exec("INSERT INTO DT_RODZIC (ID_RODZICA, NAZWA) VALUES (3, 'Trzeci')");
   ViewManager view(personTable());

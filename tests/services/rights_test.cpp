@@ -104,6 +104,31 @@ TEST_P(RightsTest, RowFilterOfARightGrantedPerRow) {
   EXPECT_EQ(visible(FILTRUPRAWTYLKOWGLISTZAZN("OKontr", "A.ID_KONTRAHENTA")), "1001,1002");
 }
 
+TEST_P(RightsTest, ChangesMadeByThisProgramCountAtOnce) {
+  workAs(kClerk, kCompany);
+  EXPECT_EQ(POBIERZUPRAWNIENIE("Banki"), 1);
+  EXPECT_EQ(POBIERZUPRAWNIENIE("EBanki"), 0);
+  EXPECT_EQ(POBIERZUPRAWNIENIE("Kasy", 501), 1);
+  // Granted, taken away and moved between groups through any connection of the program:
+  // the next check knows, though the rights were read before.
+  exec("INSERT INTO DOSTEP (ID_GRUPY, ID_FIRMY, KOD, RODZAJ_DOSTEPU, ID_OBIEKTU) VALUES (10, 1, 'EBanki', 1, 0)");
+  EXPECT_EQ(POBIERZUPRAWNIENIE("EBanki"), 1);
+  auto other = openAnother();
+  ASSERT_NE(other, nullptr);
+  ASSERT_TRUE(other->execute("UPDATE DOSTEP SET RODZAJ_DOSTEPU = 0 WHERE KOD = 'Banki'").isOk());
+  EXPECT_EQ(POBIERZUPRAWNIENIE("Banki"), 0);
+  ASSERT_TRUE(other->execute("DELETE FROM UZYTKOWNIKGRUPY WHERE ID_GRUPY = 10").isOk());
+  EXPECT_EQ(POBIERZUPRAWNIENIE("EBanki"), 0);
+  EXPECT_EQ(POBIERZUPRAWNIENIE("Kasy", 501), 0);
+  EXPECT_EQ(FILTRUPRAWTYLKOWGLISTZAZN("OKontr"), "");
+  // The same user in another company keeps his own rights there.
+  workAs(kClerk, kOtherCompany);
+  EXPECT_EQ(POBIERZUPRAWNIENIE("Waluty"), 1);
+  EXPECT_EQ(POBIERZUPRAWNIENIE("Banki"), 0);
+  // Codes compare exactly, as the table holds them.
+  EXPECT_EQ(POBIERZUPRAWNIENIE("waluty"), 0);
+}
+
 TEST_P(RightsTest, UnreadableRightsDeny) {
   exec("DROP TABLE DOSTEP");
   workAs(kClerk, kCompany);

@@ -59,6 +59,30 @@ TEST_P(SettingsTest, WindowParametersPerUserInAnyLetterCase) {
   EXPECT_EQ(rt::errorCode(), 0) << rt::errorText();
 }
 
+TEST_P(SettingsTest, WindowParametersKeptInMemoryStayTrueToTheTable) {
+  EXPECT_EQ(ZAPISZPARAMETROKNA("Bank_Brw", "sortowanie", "nazwa"), 0);
+  EXPECT_EQ(POBIERZPARAMETROKNA("Bank_Brw", "sortowanie"), "nazwa");
+  // Written by another part of the program, straight to the table: the next read sees it.
+  exec("UPDATE PARAMETR_OKNA SET WARTOSC = 'numer' WHERE NAZWA = 'sortowanie'");
+  EXPECT_EQ(POBIERZPARAMETROKNA("Bank_Brw", "sortowanie"), "numer");
+  // Removed the same way: a value written back that the memory would call unchanged
+  // must still reach the table.
+  EXPECT_EQ(POBIERZPARAMETROKNA("Bank_Brw", "sortowanie"), "numer");
+  exec("DELETE FROM PARAMETR_OKNA");
+  EXPECT_EQ(ZAPISZPARAMETROKNA("Bank_Brw", "sortowanie", "numer"), 0);
+  EXPECT_EQ(scalar("SELECT WARTOSC FROM PARAMETR_OKNA WHERE NAZWA = 'sortowanie'"), "numer");
+  // Another user's values never come from this user's memory.
+  workAs(8, 1);
+  EXPECT_EQ(POBIERZPARAMETROKNA("Bank_Brw", "sortowanie"), "");
+  EXPECT_EQ(ZAPISZPARAMETROKNA("Bank_Brw", "sortowanie", "numer"), 0);
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM PARAMETR_OKNA WHERE NAZWA = 'sortowanie'"), "2");
+  // A failed write is reported and not remembered as stored.
+  exec("DROP TABLE PARAMETR_OKNA");
+  EXPECT_NE(ZAPISZPARAMETROKNA("Bank_Brw", "sortowanie", "kod"), 0);
+  EXPECT_EQ(POBIERZPARAMETROKNA("Bank_Brw", "sortowanie"), "");
+  rt::clearError();
+}
+
 TEST_P(SettingsTest, ProgramParametersPerCompanyAndPerUser) {
   EXPECT_EQ(POBIERZPARAMKONF("s", "KIR_Katalog"), "");
   EXPECT_EQ(USTAWPARAMKONF("s", "KIR_Katalog", "/dane/kir"), 0);

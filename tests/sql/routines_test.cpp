@@ -7,6 +7,7 @@
 #include "framework/runtime/date_time.h"
 #include "framework/sql/catalogue.h"
 #include "framework/sql/database.h"
+#include "framework/sql/routine_registry.h"
 #include "framework/sql/routines/polish_letters.h"
 #include "framework/sql/text.h"
 #include "support/backends.h"
@@ -180,6 +181,37 @@ TEST_P(StoredRoutines, AuditLogKeepsWhatTheCallersPass) {
     EXPECT_FALSE(call(bad).isOk()) << bad;
   }
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM LOG_ZDARZEN"), "3");
+}
+
+// A routine that writes with one statement runs without a transaction of its own; inside
+// the caller's transaction it still keeps its failure to itself.
+TEST_P(StoredRoutines, OneStatementRoutinesNeedNoTransactionOfTheirOwn) {
+  sql::RoutineRegistry::instance().add(
+      "TEST_JedenZapis",
+      [](sql::Database& db, const std::vector<sql::Cell>& args, sql::Result*) {
+        std::vector<sql::Param> p = {args.empty() || !args[0] ? std::string() : *args[0]};
+        // Inside a transaction the depth shows it; outside it stays 0.
+        p.emplace_back(static_cast<long long>(db.transactionDepth()));
+        return db.execute("INSERT INTO TEST_ZAPISY (TEKST, GLEBOKOSC) VALUES (?, ?)", p, nullptr);
+      },
+      sql::RoutineRegistry::Access::OneStatement);
+  exec("CREATE TABLE TEST_ZAPISY (TEKST VARCHAR(10) NOT NULL UNIQUE, GLEBOKOSC INTEGER)");
+  ASSERT_TRUE(call("call TEST_JedenZapis('a')").isOk());
+  EXPECT_EQ(scalar("SELECT GLEBOKOSC FROM TEST_ZAPISY WHERE TEKST = 'a'"), "0");
+  EXPECT_FALSE(call("call TEST_JedenZapis('a')").isOk());  // refused by the unique key
+  EXPECT_EQ(db().transactionDepth(), 0);
+
+  {
+    sql::Transaction tx(db());
+    ASSERT_TRUE(tx.status().isOk());
+    ASSERT_TRUE(call("call TEST_JedenZapis('b')").isOk());
+    EXPECT_FALSE(call("call TEST_JedenZapis('b')").isOk());
+    // The refusal did not spoil the caller's transaction.
+    ASSERT_TRUE(call("call TEST_JedenZapis('c')").isOk());
+    ASSERT_TRUE(tx.commit().isOk());
+  }
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM TEST_ZAPISY"), "3");
+  EXPECT_EQ(scalar("SELECT GLEBOKOSC FROM TEST_ZAPISY WHERE TEKST = 'c'"), "2");
 }
 
 TEST_P(StoredRoutines, NameMustBeUniqueWithinTheCompany) {

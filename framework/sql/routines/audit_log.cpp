@@ -49,6 +49,9 @@ Status writeLogEntry(Database& db, const std::vector<Cell>& argv, Result*) {
 
 }  // namespace
 
-void registerAuditLogRoutines(RoutineRegistry& registry) { registry.add("TK_ZapiszDoLogu", writeLogEntry); }
+// One INSERT: atomic without a transaction of its own.
+void registerAuditLogRoutines(RoutineRegistry& registry) {
+  registry.add("TK_ZapiszDoLogu", writeLogEntry, RoutineRegistry::Access::OneStatement);
+}
 
 }  // namespace slownik::sql
