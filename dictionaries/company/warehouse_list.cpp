@@ -75,6 +75,10 @@ WarehouseList::WarehouseList(double companyId) : ListWindow(makeDescriptor()), c
   data::glo().KONTEKST_GNIAZDO.set(0);
   // Opened from a nest the list is there to choose from, whatever request came with it.
   if (mode_.restricted) data::GLOBALREQUEST() = data::kSelectRecord;
+  // A nest hands over the warehouse it holds; otherwise the list opens on the one the
+  // user works in.
+  const double held = data::field("MAG:ID_MAGAZYNU").number();
+  openOn_ = mode_.restricted && held > 0 ? held : data::glo().ID_MAGAZYNU.get();
 }
 
 engine::ListDescriptor WarehouseList::makeDescriptor() {
@@ -154,6 +158,11 @@ int WarehouseList::opened() {
   int order = stored == "symbol" ? 1 : 2;
   window()->setValue(kSortList, order == 1 ? "symbol" : "nazwa");
   chooseNamedSort(order, 2);
+  if (openOn_ > 0) {
+    // The browse finds a row by the record's key, as it does for a row just saved.
+    data::field("MAG:ID_MAGAZYNU").set(openOn_);
+    browse().resetFromAsk(data::kChangeRecord, data::kRequestCompleted);
+  }
   return 0;
 }
 

@@ -57,6 +57,7 @@ class WarehouseList : public engine::ListWindow {
   void afterForm(int request, int response, double id);
 
   double companyId_;
+  double openOn_ = 0;  // the warehouse the list opens on
   WarehouseListMode mode_;
   std::string synchronisationFilter_;
   bool showMarked_ = false;

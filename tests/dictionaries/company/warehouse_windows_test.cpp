@@ -110,6 +110,15 @@ TEST_P(WarehouseWindowTest, ListsTheCompanysWarehousesWithTheCurrentOneAndTheSho
   join();
   EXPECT_EQ(svc::POBIERZPARAMETROKNA("Magazyn_Brw", "sortowanie"), "symbol");
 
+  // The list opens on the warehouse the user works in.
+  data::glo().ID_MAGAZYNU = 2;
+  w = openList();
+  ASSERT_TRUE(w);
+  EXPECT_EQ(w->control("?LIST")->selection, rowOf(w, kSymbolField, "MH"));
+  fe().press(w, rt::key::Esc);
+  join();
+  data::glo().ID_MAGAZYNU = 1;
+
   // The stored order is the one the list opens in.
   w = openList();
   ASSERT_TRUE(w);
@@ -270,8 +279,19 @@ TEST_P(WarehouseWindowTest, SynchronisedContextsListOnlyTheCurrentWarehousesPart
 
 TEST_P(WarehouseWindowTest, RestrictedModeHidesTheEditingButtonsAndPicks) {
   data::glo().KONTEKST_GNIAZDO = 5;
-  auto w = openList();
+  exec("INSERT INTO MAGAZYN (ID_FIRMY, ID_MAGAZYNU, NAZWA, SYMBOL, STAN_MAGAZYNU) "
+       "VALUES (1, 3, 'Magazyn trzeci', 'MT', 'Praca')");
+  outcome_ = std::make_shared<Outcome>();
+  start([out = outcome_] {
+    // The nest holds warehouse 3: the list opens on it rather than on the current one.
+    data::field("MAG:ID_MAGAZYNU").set(3);
+    MAGAZYN_BRW(1);
+    out->response = data::GLOBALRESPONSE();
+    out->chosen = data::field("MAG:ID_MAGAZYNU").number();
+  });
+  auto w = window(kTitle);
   ASSERT_TRUE(w);
+  EXPECT_EQ(w->control("?LIST")->selection, rowOf(w, kSymbolField, "MT"));
   for (const char* c : {"?INSERT", "?CHANGE", "?DELETE"}) EXPECT_TRUE(w->control(c)->hidden) << c;
   EXPECT_FALSE(w->control("?SELECT")->hidden);
   EXPECT_FALSE(w->control("?ILOSCZAZ")->hidden);
