@@ -1,5 +1,6 @@
 // Warehouse routines:
-//   TK_UsunMagazyn(warehouse, user) removes a warehouse with what hangs on it only;
+//   TK_UsunMagazyn(warehouse, user) removes a warehouse with what hangs on it only, and
+//   refuses one that still holds articles;
 //   RM_StartSynchro(company, kind, warehouse) with kind 1 gives the warehouse every article
 //   that the other warehouses of the company sharing its synchronisation mark hold and it
 //   lacks (matched by catalogue index).
@@ -29,7 +30,8 @@ Status deleteWarehouse(Database& db, const std::vector<Cell>& argv, Result*) {
   if (Status s = args.integer(0, &warehouse); !s) return s;
   long long found = 0;
   if (Status s = countOf(db, "SELECT COUNT(*) FROM MAGAZYN WHERE ID_MAGAZYNU = ?", {warehouse}, &found); !s) return s;
-  if (found == 0) return args.failure("magazyn nie istnieje (mógł go usunąć inny użytkownik)");
+  // Gone already (another user deleted it): what the caller asked for holds.
+  if (found == 0) return {};
   // Articles carry stock and document history: a warehouse holding any stays, the user
   // has to move or remove them first instead of losing them with the warehouse.
   long long articles = 0;
@@ -63,8 +65,8 @@ Status startSynchronisation(Database& db, const std::vector<Cell>& argv, Result*
                             own, &mark);
       !s)
     return s;
-  if (mark.empty()) return args.failure("magazyn nie należy do firmy");
-  if (mark.scalar().empty()) return {};  // not synchronised: nothing to share
+  // No such warehouse in the company, or one not synchronised: nothing to share.
+  if (mark.empty() || mark.scalar().empty()) return {};
   // One source row per catalogue index the warehouse lacks: the oldest article under it.
   Result missing;
   std::vector<Param> params = {company, mark.scalar(), warehouse, warehouse};
