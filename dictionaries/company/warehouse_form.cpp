@@ -43,9 +43,11 @@ bool isLastNumber(const std::string& text) {
   return true;
 }
 
+// The last index numbers belong to the warehouse whose masks the form shows, not to the
+// one the user happens to work in: another warehouse's numbering would be overwritten.
 std::string numberingKey(int kind) {
-  return " where id_firmy=" + id(data::glo().ID_FIRMY.get()) + " and id_magazynu=" +
-         id(data::glo().ID_MAGAZYNU.get()) + " and dokument=" + std::to_string(kind) +
+  return " where id_firmy=" + id(data::field("MAG:ID_FIRMY").number()) + " and id_magazynu=" +
+         id(data::field("MAG:ID_MAGAZYNU").number()) + " and dokument=" + std::to_string(kind) +
          " and typ_dokumentu=0 and rok=0";
 }
 
@@ -126,6 +128,12 @@ int WarehouseForm::afterAccepted(const rt::Event& e) {
 }
 
 void WarehouseForm::readLastNumbers() {
+  // A new warehouse has no numbering yet.
+  if (request() == data::kInsertRecord) {
+    window()->setValue(kCatalogueNumber, "0");
+    window()->setValue(kTradeNumber, "0");
+    return;
+  }
   for (auto [kind, control] : {std::pair{kCatalogueIndex, kCatalogueNumber}, std::pair{kTradeIndex, kTradeNumber}}) {
     std::string number = svc::FUNCSQL("select numer from numeracja" + numberingKey(kind));
     window()->setValue(control, number.empty() ? "0" : number);
@@ -233,21 +241,21 @@ bool WarehouseForm::checkBeforeSave() {
 }
 
 void WarehouseForm::writeLastNumber(int kind, const std::string& value) {
-  std::string number = engine::trimmed(value);
-  if (number.empty()) number = "0";
+  // checkLastNumbers let only up to 14 digits through: the number is a plain integer.
+  const std::string typed = engine::trimmed(value);
+  const std::string number = std::to_string(typed.empty() ? 0LL : std::stoll(typed));
   std::string found = svc::FUNCSQL("select count(*) from numeracja" + numberingKey(kind));
   if (std::atoll(found.c_str()) > 0)
     svc::EXECSQL("update numeracja set numer=" + number + numberingKey(kind));
   else
     svc::EXECSQL("insert into numeracja (id_firmy,id_magazynu,dokument,typ_dokumentu,rok,numer) values (" +
-                 id(data::glo().ID_FIRMY.get()) + "," + id(data::glo().ID_MAGAZYNU.get()) + "," +
+                 id(data::field("MAG:ID_FIRMY").number()) + "," + id(data::field("MAG:ID_MAGAZYNU").number()) + "," +
                  std::to_string(kind) + ",0,0," + number + ")");
   if (rt::errorCode() != 0) warn(rt::errorText());
 }
 
 void WarehouseForm::afterSave() {
   if (request() != data::kInsertRecord && request() != data::kChangeRecord) return;
-  // checkLastNumbers let only digits through, so the numbers go into the text as they are.
   writeLastNumber(kCatalogueIndex, window()->value(kCatalogueNumber));
   writeLastNumber(kTradeIndex, window()->value(kTradeNumber));
 }

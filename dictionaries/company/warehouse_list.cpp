@@ -382,7 +382,8 @@ void WarehouseList::afterForm(int request, int response, double warehouse) {
   const bool startSynchronisation = request == data::kInsertRecord ? !mark.empty() : mark != markBefore_;
   // Clearing the mark takes the warehouse out of synchronisation: there is nothing to share.
   if (!isSynchronisationOff() && startSynchronisation && !mark.empty()) {
-    svc::EXECSQLWIN("call RM_StartSynchro(" + id(data::glo().ID_FIRMY.get()) + ",1," + id(warehouse) + ")",
+    // The warehouse's own company: the list may show another company than the one worked in.
+    svc::EXECSQLWIN("call RM_StartSynchro(" + id(data::field("MAG:ID_FIRMY").number()) + ",1," + id(warehouse) + ")",
                     "Trwa inicjacja danych artykułów ...");
     if (rt::errorCode() != 0) warn(rt::errorText());
   }

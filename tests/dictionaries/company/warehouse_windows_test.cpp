@@ -343,12 +343,17 @@ TEST_P(WarehouseWindowTest, AddingChecksSymbolAndNameAndWritesLogAndIndexNumbers
   EXPECT_EQ(warehouse("ID_FIRMY", "ID_MAGAZYNU = " + id), "1");
   EXPECT_EQ(scalar("SELECT OPERACJA || ' ' || OPIS FROM LOG_ZDARZEN WHERE TABELA = 'MAGAZYN' AND ID_REKORDU = " + id),
             "1 MO");
-  // The last numbers belong to the warehouse the user works in.
-  EXPECT_EQ(scalar("SELECT NUMER FROM NUMERACJA WHERE ID_FIRMY = 1 AND ID_MAGAZYNU = 1 AND DOKUMENT = 15"), "120");
-  EXPECT_EQ(scalar("SELECT NUMER FROM NUMERACJA WHERE ID_FIRMY = 1 AND ID_MAGAZYNU = 1 AND DOKUMENT = 16"), "7");
+  // The last numbers belong to the new warehouse, not to the one the user works in.
+  auto number = [&](const std::string& warehouseId, int kind) {
+    return scalar("SELECT NUMER FROM NUMERACJA WHERE ID_FIRMY = 1 AND ID_MAGAZYNU = " + warehouseId +
+                  " AND DOKUMENT = " + std::to_string(kind) + " AND TYP_DOKUMENTU = 0 AND ROK = 0");
+  };
+  EXPECT_EQ(number(id, 15), "120");
+  EXPECT_EQ(number(id, 16), "7");
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM NUMERACJA WHERE ID_MAGAZYNU = 1 AND DOKUMENT IN (15, 16)"), "0");
 
   // Changing them updates the same rows.
-  select(w, "MG");
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", rowOf(w, kSymbolField, "MO")));
   fe().press(w, rt::key::F2);
   f = window("Edycja magazynu");
   ASSERT_TRUE(f);
@@ -357,7 +362,7 @@ TEST_P(WarehouseWindowTest, AddingChecksSymbolAndNameAndWritesLogAndIndexNumbers
   fe().click(f, "?OK");
   ASSERT_TRUE(fe().waitForClose(f));
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM NUMERACJA WHERE DOKUMENT = 15"), "1");
-  EXPECT_EQ(scalar("SELECT NUMER FROM NUMERACJA WHERE DOKUMENT = 15"), "121");
+  EXPECT_EQ(number(id, 15), "121");
   fe().press(w, rt::key::Esc);
   join();
 }
