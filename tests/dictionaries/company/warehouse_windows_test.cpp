@@ -1,6 +1,7 @@
 // The warehouse list and form played through the headless front-end, checked against the
 // database. The demo company 1 has the warehouses 1 "MG" "Magazyn główny" and
 // 2 "MH" "Magazyn hurtowy", both at work; the user works in warehouse 1.
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -239,6 +240,10 @@ TEST_P(WarehouseWindowTest, MarkingKeepsTheMarksInTheTableAndCountsThem) {
   fe().expectPopup("Odwróć zaznaczone");
   fe().rightClickRow(w, "?LIST", 1);
   ASSERT_TRUE(fe().settle(w));
+  ASSERT_FALSE(fe().popupsShown().empty());
+  const auto menu = fe().popupsShown().back();
+  for (const char* item : {"Zaznacz wszystko", "Odznacz wszystko", "Odwróć zaznaczone", "Pokaż zaznaczone <Shift+F5>"})
+    EXPECT_NE(std::find(menu.begin(), menu.end(), item), menu.end()) << item;
   EXPECT_EQ(column(w, kMarkIconField), (std::vector<std::string>{"2", "2", "1"}));
   fe().press(w, 107);  // "+" of the numeric keypad
   EXPECT_EQ(w->control("?ILOSCZAZ")->text, "Ilość zaznaczonych magazynów: 3");
