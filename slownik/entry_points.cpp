@@ -11,6 +11,7 @@
 #include "dictionaries/banking/tax_office_list.h"
 #include "dictionaries/company/company_address_form.h"
 #include "dictionaries/company/company_form.h"
+#include "dictionaries/company/warehouse_list.h"
 #include "dictionaries/documents/article_price_list.h"
 #include "dictionaries/documents/article_unit_list.h"
 #include "dictionaries/documents/classification_list.h"
@@ -110,6 +111,7 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"KASA_BRW", "Kasy", kBanking, "browse", cashDesks},
     {"FIRMA_UPD", "Dane bieżącej firmy", kCompany, "form", currentCompany},
     {"ADRES_FIRMY_UPD", "Nowy adres bieżącej firmy", kCompany, "form", newCompanyAddress},
+    {"MAGAZYN_SRC_BRW", "Magazyny", kCompany, "browse", MAGAZYN_SRC_BRW},
     {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kDocuments, "browse", classifications},
     {"TYP_DOKUMENTU_MAGAZYNOWEGO_BRW", "Typy dokumentów magazynowych", kDocuments, "browse", warehouseDocTypes},
     {"ETYKIETA_DOKUMENTU_BRW", "Etykiety dokumentów", kDocuments, "browse", documentLabels},

@@ -30,5 +30,7 @@ void registerNumberingRoutines(RoutineRegistry& registry);
 void registerSmsTrackingRoutines(RoutineRegistry& registry);
 //! TK_DodajHaslo_0001_002_HASLO_INTER.
 void registerInternetUserRoutines(RoutineRegistry& registry);
+//! TK_UsunMagazyn, RM_StartSynchro.
+void registerWarehouseRoutines(RoutineRegistry& registry);
 
 }  // namespace slownik::sql

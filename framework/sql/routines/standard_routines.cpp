@@ -13,6 +13,7 @@ void registerStandardRoutines(RoutineRegistry& registry) {
   registerNumberingRoutines(registry);
   registerSmsTrackingRoutines(registry);
   registerInternetUserRoutines(registry);
+  registerWarehouseRoutines(registry);
 }
 
 }  // namespace slownik::sql
