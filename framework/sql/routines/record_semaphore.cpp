@@ -215,9 +215,9 @@ Status refusal(const LockTarget& t, const std::string& holder) {
 enum class Verdict { Free, Callers, Held };
 
 // Who may have the record now. A holder whose session has ended is removed on the
-// way. A SEMAFOR without a BLOKADA row was set by a write of the row itself (a form
-// that writes a new row ahead, locked for its user) or before sessions existed: it
-// holds while its user has a running program, and never against that user.
+// way. A SEMAFOR without a BLOKADA row was set by a write of the row itself (by a
+// program or tool that knows no sessions) or before sessions existed: it holds while
+// its user has a running program, and never against that user.
 Status judge(Database& db, const LockTarget& t, long long semafor, const Caller& c, Holder* h, Verdict* v,
              std::string* holderText) {
   if (Status s = readHolder(db, t, h); !s) return s;
@@ -257,15 +257,22 @@ Status judge(Database& db, const LockTarget& t, long long semafor, const Caller&
   return {};
 }
 
+// Holds the row to the end of the transaction and judges its lock for the caller; a row
+// that is gone leaves *found false and the verdict Free.
+Status touchAndJudge(Database& db, const LockTarget& t, const Caller& c, bool* found, Verdict* v,
+                     std::string* holder) {
+  long long semafor = 0;
+  if (Status s = touchRow(db, t, found, &semafor); !s || !*found) return s;
+  Holder h;
+  return judge(db, t, semafor, c, &h, v, holder);
+}
+
 Status takeFor(Database& db, const LockTarget& t, const Caller& c, const RoutineArgs& args) {
   bool found = false;
-  long long semafor = 0;
-  if (Status s = touchRow(db, t, &found, &semafor); !s) return s;
-  if (!found) return missingRow(args, t);
-  Holder h;
   Verdict v = Verdict::Free;
   std::string holder;
-  if (Status s = judge(db, t, semafor, c, &h, &v, &holder); !s) return s;
+  if (Status s = touchAndJudge(db, t, c, &found, &v, &holder); !s) return s;
+  if (!found) return missingRow(args, t);
   if (v == Verdict::Held) return refusal(t, holder);
   if (v == Verdict::Callers) {
     // A window of the chain that holds the lock takes it again (a list, then its form).
@@ -317,7 +324,7 @@ Status releaseLock(Database& db, const std::vector<Cell>& argv, Result*) {
     if (Status s = dropHolder(db, t); !s) return s;
     return setSemafor(db, t, 0);
   }
-  // A row written ahead with the user's SEMAFOR has no holder row to drop.
+  // A SEMAFOR the user's own row write set has no holder row to drop.
   if (!h.exists && semafor == t.user) return setSemafor(db, t, 0);
   return {};
 }
@@ -351,13 +358,10 @@ Status deleteRecord(Database& db, const std::vector<Cell>& argv, Result*) {
   if (t.kind->ownsCompanyData && t.id <= 0)
     return args.failure("firmy o identyfikatorze " + std::to_string(t.id) + " nie można usunąć");
   bool found = false;
-  long long semafor = 0;
-  if (Status s = touchRow(db, t, &found, &semafor); !s) return s;
-  if (!found) return dropHolder(db, t);
-  Holder h;
   Verdict v = Verdict::Free;
   std::string holder;
-  if (Status s = judge(db, t, semafor, Caller{}, &h, &v, &holder); !s) return s;
+  if (Status s = touchAndJudge(db, t, Caller{}, &found, &v, &holder); !s) return s;
+  if (!found) return dropHolder(db, t);
   if (v == Verdict::Held) return refusal(t, holder);
   // The row is ours until the transaction ends, so the owned rows and the record go
   // together.
