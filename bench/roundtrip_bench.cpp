@@ -54,7 +54,7 @@ bool ok(const sql::Status& s, const char* what) {
 bool addBanks(sql::Database& db) {
   sql::Transaction tx(db);
   if (!ok(db.execute("INSERT INTO BANKI (ID_BANKU, NAZWA, NUMER_BANKU, MIEJSCOWOSC, ULICA_LOKAL, KOD_POCZTOWY, "
-                     "SEMAFOR, FLAGA_STANU) SELECT 1000 + g, 'Bank ' || g, LPAD(CAST(g * 37 % 100000000 AS TEXT), 8, '1'), "
+                     "SEMAFOR, FLAGA_STANU) SELECT 1000 + g, 'Bank ' || g, '1' || LPAD(CAST(g AS TEXT), 7, '0'), "
                      "'Miasto ' || (g % 300), 'ul. Polna ' || g, '00-' || LPAD(CAST(g % 1000 AS TEXT), 3, '0'), 0, 0 "
                      "FROM generate_series(1, " +
                          std::to_string(kBanks) + ") g"),
