@@ -214,6 +214,15 @@ int main(int argc, char** argv) {
     round.step(a[8], delay, [&] { return (w = round.open(currencyList, "Waluty")) != nullptr; });
     round.step(a[9], delay, [&] { return round.close(w); });
     round.join();
+    // The warm-up pass shows the statements' text where later passes show only the
+    // names they were prepared under.
+    if (verbose && pass < 0) {
+      std::printf("Rozgrzewka:\n");
+      for (const auto& x : actions) {
+        std::printf("  %s\n", x.name);
+        for (const auto& t : x.turns) std::printf("      %s\n", t.c_str());
+      }
+    }
   }
   for (const auto& p : fe.takeProblems()) std::printf("  problem: %s\n", p.c_str());
 

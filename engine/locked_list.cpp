@@ -59,6 +59,10 @@ int LockedList::run(int number, int request) {
   }
 }
 
+bool LockedList::readsRowItself(int request) const {
+  return request == data::kChangeRecord && this->request() != data::kViewRecord;
+}
+
 int LockedList::insert(int number) {
   if (!allowed(rules_.insertRight, rules_.insertMessage)) return data::kRequestCancelled;
   int response = ListWindow::run(number, data::kInsertRecord);

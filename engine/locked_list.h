@@ -51,6 +51,8 @@ class LockedList : public ListWindow {
 
   using ListWindow::run;
   int run(int number, int request) override;
+  //! A change reads the row again once the lock is taken.
+  bool readsRowItself(int request) const override;
   //! Colours the row by its lock (after the list's own copying).
   void setQueueRecord(fw::ListRow& row, const data::ViewRow& source) override;
   //! After the event: the tool tip of the list names the selected row's holder.

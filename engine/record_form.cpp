@@ -1,4 +1,5 @@
 #include "engine/record_form.h"
+#include "engine/record_semaphore.h"
 
 #include "framework/data/file_manager.h"
 #include "framework/data/requests.h"
@@ -9,6 +10,7 @@
 #include "framework/services/messages.h"
 #include "framework/services/rights.h"
 #include "framework/services/text_services.h"
+#include "framework/sql/session.h"
 #include "framework/sql/thread_database.h"
 
 namespace slownik::engine {
@@ -158,6 +160,7 @@ int RecordForm::takeCompleted() {
   // user may have changed a key field), and only while nobody else has changed it.
   bool opened = request() == data::kChangeRecord || request() == data::kDeleteRecord;
   if (opened && savedRecord()) file.setRowAsRead(*savedRecord());
+  if (request() == data::kChangeRecord && savedRecord()) requireHeldLock(file);
   // The form tells the user of a refused write in its own words (writeFailed).
   data::ErrorHandler* errors = file.errors();
   file.setErrors(nullptr);
@@ -223,7 +226,16 @@ int RecordForm::writeFailed(int code) {
         return fw::kLevelNotify;
       }
       break;
-    default: break;
+    case data::kLockLost:
+      tellLostLock();
+      return fw::kLevelNotify;
+    default:
+      // Other programs' writes are refused by the database itself, in its own words.
+      if (!descriptor_.lockTable.empty() && file.errorText().find(sql::kLockGuardMessage) != std::string::npos) {
+        tellLostLock();
+        return fw::kLevelNotify;
+      }
+      break;
   }
   if (errorsOfWrite_) {
     errorsOfWrite_->fileError(table_->name, code, file.errorText());
@@ -231,6 +243,31 @@ int RecordForm::writeFailed(int code) {
     svc::warningBox(file.errorText());
   }
   return fw::kLevelNotify;
+}
+
+double RecordForm::idAsRead() const {
+  if (!savedRecord() || table_->idColumn.empty()) return 0;
+  data::RecordBuffer asRead = *savedRecord();
+  return asRead.field(table_->idColumn).number();
+}
+
+void RecordForm::requireHeldLock(data::FileManager& file) const {
+  if (descriptor_.lockTable.empty()) return;
+  const double id = idAsRead();
+  // Records this window chain never locked are written as any other.
+  if (id == 0 || !isHeldOnThisThread(descriptor_.lockTable, id)) return;
+  std::vector<sql::Param> params;
+  std::string condition = RecordSemaphore(descriptor_.lockTable, "").heldCondition(id, &params);
+  file.setWriteCondition(std::move(condition), std::move(params));
+}
+
+void RecordForm::tellLostLock() {
+  std::string text = "Blokada rekordu została zdjęta albo przejęta, zmian nie zapisano.";
+  if (const double id = idAsRead(); id != 0) {
+    std::string holder = RecordSemaphore(descriptor_.lockTable, "").holderOf(id);
+    if (!holder.empty()) text += "|" + holder;
+  }
+  warn(text);
 }
 
 void RecordForm::reloadAsStored() {

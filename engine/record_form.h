@@ -43,6 +43,7 @@
 #include "engine/focus_highlighter.h"
 #include "engine/keyboard_navigator.h"
 #include "engine/list_window.h"
+#include "framework/data/file_manager.h"
 #include "engine/window_frame.h"
 #include "framework/classes/theme_classes.h"
 #include "framework/classes/toolbar_class.h"
@@ -90,6 +91,10 @@ struct FormDescriptor {
   //! accounts): a new record's id is reserved at opening and the row is inserted with it;
   //! cancelling removes the child rows written under it.
   bool childRowsBeforeSave = false;
+  //! The table's name for the record locks ("banki"; "" = rows not locked). The list
+  //! takes the lock before a change; the database refuses the write when the lock was
+  //! cleared or taken over meanwhile, and the form then names who holds it now.
+  std::string lockTable;
 };
 
 //! A dictionary's record form. One per call, on the calling procedure's thread.
@@ -159,6 +164,12 @@ class RecordForm : public fw::WindowManager {
   void lockControls();
   //! Reads the row again by the key it was opened with and shows it.
   void reloadAsStored();
+  double idAsRead() const;
+  //! A change of a locked record is written only while this chain holds the lock.
+  void requireHeldLock(data::FileManager& file) const;
+  //! The write was refused because the record's lock is no longer this form's: says so,
+  //! naming who holds it now.
+  void tellLostLock();
   //! Reserves a new record's id and puts it in the record (childRowsBeforeSave).
   bool reserveId();
   void abandonReservation();

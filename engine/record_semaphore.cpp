@@ -10,6 +10,7 @@
 #include "framework/runtime/error_state.h"
 #include "framework/services/messages.h"
 #include "framework/services/sql_services.h"
+#include "framework/sql/session.h"
 #include "framework/sql/text.h"
 
 namespace slownik::engine {
@@ -117,6 +118,13 @@ bool RecordSemaphore::confirmHeld(double id) const {
   if (!r.holder.empty()) text += "|" + r.holder;
   svc::MSG_OSTRZEZENIE(text);
   return false;
+}
+
+std::string RecordSemaphore::heldCondition(double id, std::vector<sql::Param>* params) const {
+  *params = {table_, static_cast<long long>(id), sql::currentSessionId(), sql::lockOwnerOfThisThread(),
+             static_cast<long long>(currentUser())};
+  return "EXISTS (SELECT 1 FROM BLOKADA WHERE TABELA = ? AND ID_REKORDU = ? AND ID_SESJI = ? AND WLASCICIEL = ? AND "
+         "ID_UZYTKOWNIKA = ?)";
 }
 
 std::string RecordSemaphore::holderOf(double id) const {

@@ -4,6 +4,7 @@
 
 #include "framework/classes/list_queue.h"
 #include "framework/runtime/list_format.h"
+#include "framework/sql/database.h"
 
 namespace slownik::engine {
 
@@ -68,6 +69,11 @@ class RecordSemaphore {
   //! was taken for dead, the user is told why and nothing may be written (false).
   //! Records this thread never locked pass unasked.
   bool confirmHeld(double id) const;
+  //! The condition a form adds to its write of the record (backend SQL, '?' values put
+  //! in *params): that this window chain still holds the lock it took, so a lock cleared
+  //! or taken over meanwhile — also by the same user's other program — keeps the row
+  //! from being written, at no cost of its own.
+  std::string heldCondition(double id, std::vector<sql::Param>* params) const;
   //! The holder's line of a record's lock ("" when free or unknown). One statement.
   std::string holderOf(double id) const;
   //! Frees another user's lock by hand (administrators only, the database checks it)

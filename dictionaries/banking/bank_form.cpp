@@ -1,6 +1,5 @@
 #include "dictionaries/banking/bank_form.h"
 
-#include "engine/record_semaphore.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/error_state.h"
@@ -12,11 +11,6 @@
 
 namespace slownik::banking {
 namespace {
-
-const engine::RecordSemaphore& bankLock() {
-  static const engine::RecordSemaphore lock("banki", "Bank jest aktualizowany przez innego użytkownika!");
-  return lock;
-}
 
 constexpr const char* kNumber = "?BAN:NUMER_BANKU";
 constexpr const char* kMailButton = "?BAN:E_MAIL:BUTTON";
@@ -42,6 +36,7 @@ engine::FormDescriptor BankForm::makeDescriptor() {
   d.helpPage = "kar_fin_bank.htm";
   d.firstField = "?BAN:NAZWA";
   d.warning = engine::WarningStyle::Message;
+  d.lockTable = "banki";
   return d;
 }
 
@@ -75,10 +70,13 @@ void BankForm::pasteNumber() {
 
 bool BankForm::checkBeforeSave() {
   std::string number = text("BAN:NUMER_BANKU");
-  std::string found = svc::FUNCSQL("select 1 from banki where numer_banku=" + sql::quote(number) +
+  // A number kept as it was read cannot meet another bank's: the database keeps the
+  // numbers unique, so only a new or changed number is asked about.
+  const bool numberKept = request() == data::kChangeRecord && number == savedValue("BAN:NUMER_BANKU");
+  std::string found = numberKept ? std::string() : svc::FUNCSQL("select 1 from banki where numer_banku=" + sql::quote(number) +
                                    " and id_banku<>" + sql::sqlId(data::field("BAN:ID_BANKU").number()));
   // A check that could not run must not let a duplicate through.
-  if (rt::errorCode() != 0) {
+  if (!numberKept && rt::errorCode() != 0) {
     warn(rt::errorText());
     return false;
   }
@@ -89,9 +87,6 @@ bool BankForm::checkBeforeSave() {
   if (engine::trimmed(text("BAN:NAZWA")).empty() &&
       svc::MSG_PYTANIE("Nie wprowadzono nazwy banku!|Czy kontynuować?") != svc::kYes)
     return false;
-  // Last: the lock the list took may have been cleared or taken over while the form
-  // was open, and then the row is no longer ours to write.
-  if (request() == data::kChangeRecord && !bankLock().confirmHeld(data::field("BAN:ID_BANKU").number())) return false;
   return true;
 }
 

@@ -4,7 +4,6 @@
 
 #include "dictionaries/banking/interest_chain.h"
 #include "dictionaries/banking/interest_period_form.h"
-#include "engine/record_semaphore.h"
 #include "framework/data/file_manager.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
@@ -45,6 +44,7 @@ engine::FormDescriptor InterestTableForm::makeDescriptor() {
   d.firstField = kName;
   d.warning = engine::WarningStyle::Message;
   d.childRowsBeforeSave = true;
+  d.lockTable = "tabela_odsetek";
   return d;
 }
 
@@ -110,10 +110,6 @@ void InterestTableForm::periodsChanged(int request, int response, const data::Re
 }
 
 bool InterestTableForm::checkBeforeSave() {
-  // The list took the table's lock before the form opened; an administrator may have
-  // cleared it since, and then another program may hold it.
-  static const engine::RecordSemaphore lock("tabela_odsetek", "Kartoteka odsetek jest aktualizowana przez innego użytkownika!");
-  if (request() == data::kChangeRecord && !lock.confirmHeld(tableId())) return false;
   const std::string name = text("TABODS:NAZWA");
   if (engine::trimmed(name).empty()) {
     warn("Proszę wprowadzić nazwę tabeli odsetek!");

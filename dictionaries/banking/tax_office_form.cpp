@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "dictionaries/banking/account_procedures.h"
-#include "engine/record_semaphore.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/error_state.h"
@@ -42,6 +41,7 @@ engine::FormDescriptor TaxOfficeForm::makeDescriptor() {
   d.firstField = kName;
   // The office's accounts may be added before the office is saved.
   d.childRowsBeforeSave = true;
+  d.lockTable = "urzedy";
   return d;
 }
 
@@ -54,7 +54,6 @@ bool TaxOfficeForm::checkBeforeSave() {
   std::string name = text("URZ:NAZWA");
   // The name the form opened with is this office's own (on insert: the empty name), so
   // keeping it needs no question to the database.
-  if (!lockStillHeld()) return false;
   if (name == savedValue("URZ:NAZWA")) return true;
   // Other offices only: a change of letter case of the office's own name is no conflict.
   // Names compare without regard to letter case, as the name key orders them.
@@ -74,12 +73,6 @@ bool TaxOfficeForm::checkBeforeSave() {
   return true;
 }
 
-bool TaxOfficeForm::lockStillHeld() const {
-  // The list took the office's lock before the form opened; an administrator may have
-  // cleared it since, and then another program may hold it.
-  static const engine::RecordSemaphore lock("urzedy", "Urząd jest aktualizowany przez innego użytkownika!");
-  return request() != data::kChangeRecord || lock.confirmHeld(data::field("URZ:ID_URZEDU").number());
-}
 
 int TaxOfficeForm::afterAccepted(const rt::Event& e) {
   if (e.control == kMailButton) {

@@ -19,7 +19,6 @@ class TaxOfficeForm : public engine::RecordForm {
  private:
   void openAccounts();
   //! Whether a change still holds the office's lock (told to the user when not).
-  bool lockStillHeld() const;
 };
 
 }  // namespace slownik::banking

@@ -1,6 +1,7 @@
 #include "dictionaries/tax_currency/currency_list.h"
 
 #include "dictionaries/tax_currency/currency_checks.h"
+#include "dictionaries/tax_currency/currency_rate_columns.h"
 #include "dictionaries/tax_currency/currency_form.h"
 #include "dictionaries/tax_currency/ladujwaluty.h"
 #include "framework/data/requests.h"
@@ -84,11 +85,26 @@ void CurrencyList::setRateDay(std::int32_t day) {
   if (window()) window()->setValue(kDate, day > 0 ? rt::formatShortDate(day) : std::string());
 }
 
+void CurrencyList::setRanges(data::ViewManager& view) { bindRates(view, rt::today()); }
+
+// The rates in force on the day come with the page's own rows, one statement for the
+// page instead of one per currency: each is the latest quotation of its source on or
+// before the day, found as the rate lookup finds it (newest table first, by the index).
+void CurrencyList::bindRates(data::ViewManager& view, std::int32_t day) {
+  ratesDay_ = day;
+  for (const RateColumn& c : rateColumnsOfView()) view.bindExpression(c.name, rateColumnSql(c, day), c.type);
+}
+
+void CurrencyList::reloadRates() {
+  if (rateDay() != ratesDay_) bindRates(view(), rateDay());
+  reload();
+}
+
 void CurrencyList::setQueueRecord(fw::ListRow& row, const data::ViewRow& source) {
   ListWindow::setQueueRecord(row, source);
   // Icon 1 ("~32redchk.ico") marks the base currency.
   setIcon(row, 1, data::field("WAL:NUMER").integer() == 1 ? 1 : 0);
-  RateColumns rates = rateColumns(rateDay(), data::field("WAL:SYM_WALUTY").text());
+  RateColumns rates = ratesDay_ == 0 ? RateColumns{} : rateColumnsOfRow(view(), source);
   const std::string* values[4] = {&rates.nbpDate, &rates.nbpRate, &rates.ecbDate, &rates.ecbRate};
   for (int k = 0; k < 4; ++k) {
     if (rateFields_[k] > 0) row.field(rateFields_[k]) = *values[k];
@@ -109,7 +125,7 @@ void CurrencyList::baseRates() {
     return;
   }
   LADUJWALUTY("1", "0", rateDay());
-  reload();
+  reloadRates();
 }
 
 void CurrencyList::download(bool nbp) {
@@ -117,7 +133,7 @@ void CurrencyList::download(bool nbp) {
   std::int32_t flag = 0;
   int rc = nbp ? svc::POBIERZKURSYNBP(day, flag) : svc::POBIERZKURSYECB(day, flag);
   if (rc != 1) return;
-  reload();
+  reloadRates();
   std::string question = std::string("Pobrano kursy walut z banku ") + (nbp ? "NBP" : "ECB") + ".|Chcesz je zobaczyć?";
   if (svc::MSG_PYTANIE(question) == svc::kYes) {
     setRateDay(day);
@@ -136,7 +152,7 @@ void CurrencyList::makeSelectedBase() {
 
 int CurrencyList::takeAccepted(const rt::Event& e) {
   if (e.control == kDate) {
-    reload();
+    reloadRates();
     return fw::kLevelNotify;
   }
   if (e.control == "?KALENDARZB1") {
@@ -144,7 +160,7 @@ int CurrencyList::takeAccepted(const rt::Event& e) {
     std::int32_t chosen = static_cast<std::int32_t>(svc::KALENDARZ(0, 15, rateDay()));
     if (chosen != rateDay()) {
       setRateDay(chosen);
-      reload();
+      reloadRates();
     }
     return fw::kLevelNotify;
   }

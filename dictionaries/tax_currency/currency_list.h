@@ -18,6 +18,7 @@ class CurrencyList : public engine::ListWindow {
   CurrencyList();
   static engine::ListDescriptor descriptor();
 
+  void setRanges(data::ViewManager& view) override;
   int opened() override;
   void setQueueRecord(fw::ListRow& row, const data::ViewRow& source) override;
   int takeAccepted(const rt::Event& e) override;
@@ -32,12 +33,16 @@ class CurrencyList : public engine::ListWindow {
  private:
   std::int32_t rateDay() const;
   void setRateDay(std::int32_t day);
+  void bindRates(data::ViewManager& view, std::int32_t day);
+  //! Reloads the list with the rates of the day in ?DATA_KURSU.
+  void reloadRates();
   void baseRates();
   void download(bool nbp);
   void makeSelectedBase();
 
   std::int32_t returnValue_ = kChosenPlain;
-  int rateFields_[4] = {0, 0, 0, 0};  // list-buffer fields of the NBP/ECB date and rate columns
+  int rateFields_[4] = {0, 0, 0, 0};
+  std::int32_t ratesDay_ = 0;  // the day whose rates the view's rate columns read  // list-buffer fields of the NBP/ECB date and rate columns
 };
 
 }  // namespace slownik::tax_currency

@@ -513,6 +513,10 @@ void BrowseClass::filterBy(std::string_view field, std::string_view text, bool c
 // --- the form ---------------------------------------------------------------------------
 
 std::optional<std::string> BrowseClass::positionOfRecord() {
+  // A form of this list has just written the buffer: where the order allows, the buffer
+  // says where the row stands, and the page around it is the only statement. (A caller
+  // that only put a key in the buffer needs the row's position read.)
+  if (std::string position; bufferWritten_ && view_->positionOfBuffer(&position)) return position;
   const sql::KeyDef* key = data::uniqueKey(view_->table());
   if (!key) return std::nullopt;
   data::RecordBuffer& record = data::buffer(view_->table());
@@ -543,7 +547,9 @@ void BrowseClass::ask(int request) {
     } else {
       const ListRow* row = selectedRow();
       if (!row) return;
-      if (failed(view_->fetch(row->position()))) {
+      if (window_->readsRowItself(request)) {
+        view_->load(row->source);
+      } else if (failed(view_->fetch(row->position()))) {
         resetQueue();
         return;
       }
@@ -554,7 +560,9 @@ void BrowseClass::ask(int request) {
                                                             : window_->run(updateNumber, request);
     takePrimed(view_->table());  // a form that never opened leaves no priming behind
     int vcr = std::exchange(data::VCRREQUEST(), kVcrNone);
+    bufferWritten_ = true;
     resetFromAsk(request, response);
+    bufferWritten_ = false;
     if (vcr == kVcrNone || (request != data::kChangeRecord && request != data::kViewRecord)) break;
     if (!move(vcr)) break;
   }

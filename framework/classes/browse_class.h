@@ -153,6 +153,7 @@ class BrowseClass : public WindowComponent, public ToolbarTarget {
   void showRows(std::vector<data::ViewRow>&& rows, int selected);
   int fillAround(const std::string& position, int line);
   std::optional<std::string> positionOfRecord();
+  bool bufferWritten_ = false;  // while a form's outcome is shown: the buffer is the row written
   //! The position of the first row (in the view's order, after the row at `after` when
   //! given) whose `field` starts with `text` in lower or upper case; nullopt for none.
   std::optional<std::string> firstStartingWith(std::string_view field, std::string_view text,

@@ -72,6 +72,9 @@ class WindowManager {
   //! Calls the form or picker `number` with `request` (a list calls it); answers its
   //! response. The base calls the callable given to setFormCall, else answers cancelled.
   virtual int run(int number, int request);
+  //! Whether run() reads the row itself before its form opens (after taking its lock):
+  //! the list then gives it the row as its page holds it, without reading it first.
+  virtual bool readsRowItself(int /*request*/) const { return false; }
   virtual void setAlerts();
   virtual int takeEvent(const rt::Event& e);
   virtual int takeWindowEvent(const rt::Event& e);

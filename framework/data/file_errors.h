@@ -11,6 +11,7 @@ enum FileError : int {
   kDuplicateKey = 40,     //!< another row already has the same unique key
   kRowReferenced = 47,    //!< delete refused: other rows refer to this one
   kRecordChanged = 48,    //!< the row is no longer as it was read: another user changed it
+  kLockLost = 49,         //!< the write's own condition (the record's lock) no longer holds
   kBadExpression = 80,    //!< a filter or order text that does not parse
   kOutOfRange = 85,       //!< a record outside the view's ranges
   kDatabaseError = 90,    //!< the database refused the statement; the text says why

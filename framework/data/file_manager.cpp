@@ -231,8 +231,17 @@ void FileManager::setKeyAsRead(const RecordBuffer& asRead) {
   if (const sql::KeyDef* pk = table_->primaryKey(); pk && &asRead.table() == table_) keyAsRead_ = keyValues(asRead, *pk);
 }
 
+void FileManager::setWriteCondition(std::string condition, std::vector<sql::Param> params) {
+  writeCondition_ = std::move(condition);
+  writeConditionParams_ = std::move(params);
+}
+
 void FileManager::setRowAsRead(const RecordBuffer& asRead) {
+  std::string condition = std::move(writeCondition_);
+  std::vector<sql::Param> conditionParams = std::move(writeConditionParams_);
   setKeyAsRead(asRead);
+  writeCondition_ = std::move(condition);
+  writeConditionParams_ = std::move(conditionParams);
   if (keyAsRead_.empty()) return;
   for (std::size_t i = 0; i < table_->columns.size(); ++i)
     if (isCompared(*table_, table_->columns[i])) rowAsRead_.push_back(asRead.param(i));
@@ -256,6 +265,10 @@ std::string FileManager::rowCondition(std::vector<sql::Param>& params) const {
     where += " AND " + comparedValue(c);
     params.push_back(rowAsRead_[at++]);
   }
+  if (!writeCondition_.empty()) {
+    where += " AND (" + writeCondition_ + ")";
+    for (const auto& p : writeConditionParams_) params.push_back(p);
+  }
   return where;
 }
 
@@ -263,10 +276,16 @@ int FileManager::missedRow(sql::Database& db) {
   const sql::KeyDef* pk = table_->primaryKey();
   if (rowAsRead_.empty() || !pk) return fail(kRecordNotFound, "Nie znaleziono rekordu w tabeli " + table_->name + ".");
   sql::Result r;
-  std::string sql = "SELECT 1 FROM " + table_->name + " WHERE " + keyCondition(*table_, *pk) + " LIMIT 1";
-  if (sql::Status s = db.execute(sql, keyAsRead_, &r); !s)
+  // One probe tells the three apart: gone, no longer the writer's to write, changed.
+  std::vector<sql::Param> params = writeConditionParams_;
+  for (const auto& p : keyAsRead_) params.push_back(p);
+  std::string held = writeCondition_.empty() ? "1" : "CASE WHEN " + writeCondition_ + " THEN 1 ELSE 0 END";
+  std::string sql = "SELECT " + held + " FROM " + table_->name + " WHERE " + keyCondition(*table_, *pk) + " LIMIT 1";
+  if (sql::Status s = db.execute(sql, params, &r); !s)
     return fail(kDatabaseError, "Błąd odczytu z tabeli " + table_->name + ": " + s.message());
   if (r.empty()) return fail(kRecordNotFound, "Rekord został usunięty przez innego użytkownika.");
+  if (r.scalar() == "0")
+    return fail(kLockLost, "Blokada rekordu została zdjęta albo przejęta, zmian nie zapisano.");
   return fail(kRecordChanged, "Rekord został zmieniony przez innego użytkownika.");
 }
 

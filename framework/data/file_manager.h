@@ -64,7 +64,14 @@ class FileManager {
   void forgetKeyAsRead() {
     keyAsRead_.clear();
     rowAsRead_.clear();
+    writeCondition_.clear();
+    writeConditionParams_.clear();
   }
+  //! After setRowAsRead: a condition (backend SQL over the table's own columns, '?' for
+  //! the values) the row must also meet to be written — that the record's lock is still
+  //! the writer's. Part of the statement's own WHERE, so it costs no round trip; a row it
+  //! keeps from being written gives kLockLost. Forgotten with the key as read.
+  void setWriteCondition(std::string condition, std::vector<sql::Param> params);
   bool hasKeyAsRead() const { return !keyAsRead_.empty(); }
   //! Deletes the row with the buffer's primary key, or, after setKeyAsRead/setRowAsRead,
   //! the row the record was read from (whatever the buffer holds now).
@@ -95,6 +102,8 @@ class FileManager {
   int openCount_ = 0;
   std::vector<sql::Param> keyAsRead_;  // empty = find the row by the buffer's own key
   std::vector<sql::Param> rowAsRead_;  // the compared columns as read; empty = no check
+  std::string writeCondition_;         // "" = none
+  std::vector<sql::Param> writeConditionParams_;
   double primedId_ = 0;  // id given by primeRecord(), 0 when none
   int errorCode_ = 0;
   std::string errorText_;

@@ -765,6 +765,22 @@ int ViewManager::positionOfKey(const std::vector<sql::Param>& keyValues, std::st
   return succeed();
 }
 
+bool ViewManager::positionOfBuffer(std::string* position) const {
+  if (order_.empty()) return false;
+  selectFrom();  // settles where each order value stands
+  RecordBuffer& record = buffer(*main_);
+  std::vector<sql::Cell> values;
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    const std::size_t at = i < keyColumns_.size() ? keyColumns_[i] : main_->columns.size();
+    if (at >= main_->columns.size()) return false;
+    const sql::ColumnDef& c = main_->columns[at];
+    if (!isTextColumn(c) && !isIntegralColumn(c)) return false;
+    values.emplace_back(record.field(at).text());
+  }
+  *position = encodePosition(values);
+  return true;
+}
+
 void ViewManager::load(const ViewRow& row) const {
   std::size_t at = 0;
   for (const auto& src : sources_) {

@@ -101,6 +101,12 @@ class ViewManager {
   //! key order, if the view's limits let it in; "" when they don't. The values go as bound
   //! parameters. 0 or an error code.
   int positionOfKey(const std::vector<sql::Param>& keyValues, std::string* position);
+  //! The position of the row the main table's buffer holds, taken from the buffer itself
+  //! without a statement: right after the buffer was written, the row holds just its
+  //! values. Only where every order value is a text or whole-number column of the main
+  //! table (a decimal or joined value may read back otherwise); false elsewhere. Says
+  //! nothing of whether the view's limits let the row in.
+  bool positionOfBuffer(std::string* position) const;
   //! Puts a page row's values into the record buffers of the main and joined tables.
   void load(const ViewRow& row) const;
   //! A row's value by name: a computed column's name or a prefixed field.

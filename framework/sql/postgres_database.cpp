@@ -339,7 +339,9 @@ Status PostgresDatabase::execute(std::string_view sql, std::span<const Param> pa
 
 Status PostgresDatabase::executeScript(std::string_view sql) {
   if (Status s = ensureConnected(); !s) return s;
-  std::string text(sql);
+  // A transaction begun but not yet sent starts with the script.
+  std::string text = beginPending_ ? "BEGIN;\n" + std::string(sql) : std::string(sql);
+  beginPending_ = false;
   noteUnknownChange();
   forgetAllPrepared();  // a script is DDL as a rule
   PGresult* res = PQexec(conn_, text.c_str());

@@ -136,42 +136,61 @@ int schemaVersion(Database& db) {
 }
 
 Status migrate(Database& db, int target) {
-  Status s = db.execute("CREATE TABLE IF NOT EXISTS SCHEMA_MIGRATIONS (VERSION INTEGER PRIMARY KEY)");
-  if (!s) return s;
+  // A database in use answers its version at once; only a new one needs the table made.
+  Result version;
+  int current = 0;
+  // (Inside a transaction a failed statement would spoil it on PostgreSQL: ask safely.)
+  if (db.transactionDepth() == 0 && db.execute("SELECT MAX(VERSION) FROM SCHEMA_MIGRATIONS", &version)) {
+    std::string v = version.scalar();
+    current = v.empty() ? 0 : std::stoi(v);
+  } else if (Status s = db.execute("CREATE TABLE IF NOT EXISTS SCHEMA_MIGRATIONS (VERSION INTEGER PRIMARY KEY)"); !s) {
+    return s;
+  } else {
+    current = schemaVersion(db);
+  }
   const Catalogue& catalogue = Catalogue::instance();
   const Dialect& dialect = db.dialect();
-  int current = schemaVersion(db);
   const int last = target > 0 ? std::min(target, catalogue.latestMigration()) : catalogue.latestMigration();
   for (int n = current + 1; n <= last; ++n) {
     Transaction tx(db, TransactionMode::Immediate);
     if (!tx.status()) return tx.status();
+    // The statements of a migration go to the server as one script: over a remote link
+    // each would otherwise be a round trip, and a new database has hundreds.
+    std::string script;
+    auto add = [&script](const std::string& statement) { script += statement + ";\n"; };
+    auto flush = [&]() -> Status {
+      if (script.empty()) return {};
+      Status e = db.executeScript(script);
+      script.clear();
+      return e ? e : Status::failure("Migracja " + std::to_string(n) + ": " + e.message());
+    };
+    std::vector<std::string> createdHere;
     for (const auto& table : catalogue.tables()) {
       if (table.isView) continue;
       if (table.since == n) {
-        for (const auto& stmt : createTableStatements(dialect, table)) {
-          if (Status e = db.execute(stmt); !e)
-            return Status::failure("Migracja " + std::to_string(n) + ", tabela " + table.name + ": " + e.message());
-        }
+        for (const auto& stmt : createTableStatements(dialect, table)) add(stmt);
+        createdHere.push_back(table.name);
       } else if (table.since < n) {
-        for (const auto& c : table.columns) {
-          if (c.since != n) continue;
-          if (Status e = db.execute("ALTER TABLE " + table.name + " ADD COLUMN " + columnSql(dialect, c)); !e)
-            return Status::failure("Migracja " + std::to_string(n) + ", kolumna " + table.name + "." + c.name + ": " +
-                                   e.message());
-        }
+        for (const auto& c : table.columns)
+          if (c.since == n) add("ALTER TABLE " + table.name + " ADD COLUMN " + columnSql(dialect, c));
       }
     }
-    for (const auto& extra : migrationExtras()) {
-      if (extra.number != n || extra.backend != db.backend()) continue;
-      if (Status e = db.executeScript(extra.sql); !e)
-        return Status::failure("Migracja " + std::to_string(n) + ": " + e.message());
-    }
+    for (const auto& extra : migrationExtras())
+      if (extra.number == n && extra.backend == db.backend()) add(extra.sql);
     for (const auto& index : uniqueIndexes()) {
       if (index.number != n) continue;
+      // A table made by this very migration is empty: nothing to look for first.
+      if (std::find(createdHere.begin(), createdHere.end(), index.table) != createdHere.end()) {
+        add("CREATE UNIQUE INDEX " + index.name + " ON " + index.table + " (" + joined(index.columns, ", ") + ")" +
+            (index.where.empty() ? "" : " WHERE " + index.where));
+        continue;
+      }
+      if (Status e = flush(); !e) return e;
       if (Status e = createUniqueIndex(db, index); !e)
         return Status::failure("Migracja " + std::to_string(n) + ", indeks " + index.name + ": " + e.message());
     }
-    if (Status e = db.execute("INSERT INTO SCHEMA_MIGRATIONS (VERSION) VALUES (" + std::to_string(n) + ")"); !e) return e;
+    add("INSERT INTO SCHEMA_MIGRATIONS (VERSION) VALUES (" + std::to_string(n) + ")");
+    if (Status e = flush(); !e) return e;
     if (Status e = tx.commit(); !e) return e;
   }
   return {};

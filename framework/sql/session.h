@@ -101,6 +101,10 @@ class ThreadSession {
 //! threads never do. Unique within the process.
 long long lockOwnerOfThisThread();
 
+//! What the database answers a write of a locked dictionary row by a form whose lock
+//! was cleared or taken over meanwhile; the write is refused.
+extern const char kLockGuardMessage[];
+
 //! Seconds since 1970 by the database's clock, as SQL text for the backend.
 std::string databaseNowSql(Backend backend);
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "framework/sql/text.h"
 
@@ -44,6 +45,28 @@ struct Words {
   }
 };
 
+// The tables a statement that starts with WITH writes: those its data-modifying parts
+// name (UPDATE t, INSERT INTO t, DELETE FROM t). None: it only reads.
+std::vector<std::string> writtenByWith(std::string_view sql) {
+  std::vector<std::string> words;
+  Words w{sql};
+  while (w.i < sql.size()) {
+    std::string word = w.next();
+    if (word.empty()) {
+      ++w.i;
+      continue;
+    }
+    words.push_back(std::move(word));
+  }
+  std::vector<std::string> tables;
+  for (std::size_t k = 0; k + 1 < words.size(); ++k) {
+    if (words[k] == "UPDATE") tables.push_back(words[k + 1]);
+    if ((words[k] == "INSERT" && words[k + 1] == "INTO") || (words[k] == "DELETE" && words[k + 1] == "FROM"))
+      if (k + 2 < words.size()) tables.push_back(words[k + 2]);
+  }
+  return tables;
+}
+
 }  // namespace
 
 unsigned long long changesOf(std::string_view table) {
@@ -62,6 +85,12 @@ void noteStatement(std::string_view backendSql) {
       first == "RELEASE" || first == "SET" || first == "DEALLOCATE" || first == "ANALYZE" || first == "EXPLAIN" ||
       first == "PRAGMA" || first == "VALUES" || first.empty())
     return;
+  if (first == "WITH") {
+    std::vector<std::string> tables = writtenByWith(backendSql);
+    std::lock_guard lock(tablesMutex);
+    for (const auto& t : tables) ++tableCounts()[t];
+    return;
+  }
   std::string table;
   if (first == "INSERT" || first == "REPLACE") {
     std::string word = w.next();

@@ -27,7 +27,12 @@ TEST(TableChanges, WritesCountForTheirTableReadsForNone) {
       {"TRUNCATE TABLE DOSTEP", "DOSTEP"},
       {"DROP TABLE DOSTEP", "*"},
       {"CREATE TEMPORARY TABLE X (ID INTEGER)", "*"},
-      {"WITH d AS (DELETE FROM DOSTEP RETURNING 1) SELECT 1", "*"},
+      {"WITH d AS (DELETE FROM DOSTEP RETURNING 1) SELECT 1", "DOSTEP"},
+      // The record lock's one-statement take writes the dictionary row and BLOKADA only.
+      {"WITH T_ AS (UPDATE BANKI SET SEMAFOR = $1 WHERE ID_BANKU = $2 RETURNING ID_BANKU) "
+       "INSERT INTO BLOKADA (TABELA) SELECT $3 FROM T_",
+       "BANKI"},
+      {"WITH r AS (SELECT KOD FROM DOSTEP) SELECT * FROM r", ""},
   };
   for (const auto& c : cases) {
     const unsigned long long rights = changesOf("DOSTEP"), other = changesOf("WALUTY");

@@ -293,22 +293,76 @@ Status takeFor(Database& db, const LockTarget& t, const Caller& c, const Routine
   return setSemafor(db, t, t.user);
 }
 
+// --- one statement where the lock is plain -----------------------------------------------
+//
+// Over a remote link every statement is a round trip the user waits for. On PostgreSQL
+// the usual cases — taking a free lock, releasing the chain's only take — are one
+// statement each, outside any transaction: the dictionary row is written first, as the
+// long way touches it first, so both queue on the row alike and a second taker re-reads
+// it after the first has committed. Whatever the one statement does not settle (a
+// refusal, the chain's second take, a holder whose program ended, a SEMAFOR without a
+// holder, a row that is gone) goes the long way, which alone refuses.
+
+bool mayTryAtOnce(const Database& db) { return db.backend() == Backend::Postgres && db.transactionDepth() == 0; }
+
+bool takenAtOnce(Database& db, const LockTarget& t, const Caller& c) {
+  std::vector<Param> params = {t.user, t.id, t.name, t.id, t.name, t.id, c.session, c.owner, t.user};
+  Result r;
+  Status s = db.execute("WITH T_ AS (UPDATE " + t.table->name + " SET " + kLockColumn + " = ? WHERE " + t.idColumn +
+                            " = ? AND COALESCE(" + kLockColumn + ", 0) = 0 AND NOT EXISTS (SELECT 1 FROM BLOKADA "
+                            "WHERE TABELA = ? AND ID_REKORDU = ?) RETURNING " + t.idColumn +
+                            ") INSERT INTO BLOKADA (TABELA, ID_REKORDU, ID_SESJI, WLASCICIEL, ID_UZYTKOWNIKA, GLEBOKOSC, "
+                            "OD) SELECT ?, ?, ?, ?, ?, 1, " + databaseNowSql(db.backend()) + " FROM T_",
+                        params, &r);
+  return s && r.affectedRows == 1;
+}
+
+bool releasedAtOnce(Database& db, const LockTarget& t, const Caller& c) {
+  std::vector<Param> params = {t.id, t.user, t.name, t.id, c.session, c.owner, t.user, t.name, c.session, c.owner};
+  Result r;
+  Status s = db.execute("WITH T_ AS (UPDATE " + t.table->name + " SET " + kLockColumn + " = 0 WHERE " + t.idColumn +
+                            " = ? AND " + kLockColumn + " = ? AND EXISTS (SELECT 1 FROM BLOKADA WHERE TABELA = ? AND "
+                            "ID_REKORDU = ? AND ID_SESJI = ? AND WLASCICIEL = ? AND ID_UZYTKOWNIKA = ? AND "
+                            "GLEBOKOSC = 1) RETURNING " + t.idColumn +
+                            ") DELETE FROM BLOKADA WHERE TABELA = ? AND ID_REKORDU IN (SELECT " + t.idColumn +
+                            " FROM T_) AND ID_SESJI = ? AND WLASCICIEL = ?",
+                        params, &r);
+  return s && r.affectedRows == 1;
+}
+
+// Runs the long way of a routine in its own transaction (a savepoint inside one).
+template <typename Body>
+Status inTransaction(Database& db, Body body) {
+  Transaction tx(db, TransactionMode::Immediate);
+  if (!tx.status()) return tx.status();
+  if (Status s = body(); !s) return s;
+  return tx.commit();
+}
+
 // Takes the lock when it is free, or held by the calling window chain. The fourth
 // argument (a mode the callers pass as 2) does not change what the lock means.
 Status setLock(Database& db, const std::vector<Cell>& argv, Result*) {
   RoutineArgs args("TKW_KartotekaSemaforUstaw", argv);
   LockTarget t;
   if (Status s = resolve(args, &t); !s) return s;
-  return takeFor(db, t, Caller{}, args);
+  const Caller caller;
+  if (mayTryAtOnce(db) && takenAtOnce(db, t, caller)) return {};
+  return inTransaction(db, [&] { return takeFor(db, t, caller, args); });
 }
 
 // Releases one take of the calling chain; the lock is free when its last take is
 // released. A lock held by anybody else is left as it is (the windows release after
 // every form, also after an insert that never took the lock).
+Status releaseFor(Database& db, const LockTarget& t);
 Status releaseLock(Database& db, const std::vector<Cell>& argv, Result*) {
   RoutineArgs args("TKW_KartotekaSemaforPoloz", argv);
   LockTarget t;
   if (Status s = resolve(args, &t); !s) return s;
+  if (mayTryAtOnce(db) && releasedAtOnce(db, t, Caller{})) return {};
+  return inTransaction(db, [&] { return releaseFor(db, t); });
+}
+
+Status releaseFor(Database& db, const LockTarget& t) {
   bool found = false;
   long long semafor = 0;
   if (Status s = touchRow(db, t, &found, &semafor); !s) return s;
@@ -511,8 +565,6 @@ Status sweepEnded(Database& db, const std::vector<Cell>&, Result*) {
   return releaseSessions(db, ended);
 }
 
-const char* const kGuardMessage =
-    "Blokada rekordu została zdjęta albo przejęta przez innego użytkownika, zmian nie zapisano.";
 
 // Every column of a lockable table that exists at migration 3, but its SEMAFOR.
 std::string guardedColumns(const TableDef& table) {
@@ -526,6 +578,9 @@ std::string guardedColumns(const TableDef& table) {
 
 }  // namespace
 
+const char kLockGuardMessage[] =
+    "Blokada rekordu została zdjęta albo przejęta przez innego użytkownika, zmian nie zapisano.";
+
 // A form writes the whole row back, its SEMAFOR as it read it after taking the lock.
 // When the row's SEMAFOR is no longer that (an administrator cleared the lock, another
 // user took it over), the write is refused by the database itself, whichever form or
@@ -533,22 +588,23 @@ std::string guardedColumns(const TableDef& table) {
 std::vector<MigrationExtra> recordLockGuardExtras() {
   std::string sqlite, postgres =
                           "CREATE OR REPLACE FUNCTION STRAZ_BLOKADY() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                          "RAISE EXCEPTION '" + std::string(kGuardMessage) + "'; END $$;";
+                          "RAISE EXCEPTION '" + std::string(kLockGuardMessage) + "'; END $$;";
   for (const auto& kind : lockableTables()) {
     const TableDef* table = findStoredTable(kind.name);
     if (!table || !table->column(kLockColumn)) continue;
     const std::string name = table->name + "_STRAZ_BLOKADY";
     const std::string on = " BEFORE UPDATE OF " + guardedColumns(*table) + " ON " + table->name + " FOR EACH ROW WHEN ";
     const std::string changed = "COALESCE(NEW.SEMAFOR, 0) <> COALESCE(OLD.SEMAFOR, 0)";
-    sqlite += "CREATE TRIGGER " + name + on + changed + " BEGIN SELECT RAISE(ABORT, '" + kGuardMessage + "'); END;";
+    sqlite += "CREATE TRIGGER " + name + on + changed + " BEGIN SELECT RAISE(ABORT, '" + kLockGuardMessage + "'); END;";
     postgres += "CREATE TRIGGER " + name + on + "(" + changed + ") EXECUTE PROCEDURE STRAZ_BLOKADY();";
   }
   return {{3, Backend::Sqlite, sqlite}, {3, Backend::Postgres, postgres}};
 }
 
 void registerRecordSemaphoreRoutines(RoutineRegistry& registry) {
-  registry.add("TKW_KartotekaSemaforUstaw", setLock);
-  registry.add("TKW_KartotekaSemaforPoloz", releaseLock);
+  // The two open their own transaction where the one statement does not settle it.
+  registry.add("TKW_KartotekaSemaforUstaw", setLock, RoutineRegistry::Access::OneStatement);
+  registry.add("TKW_KartotekaSemaforPoloz", releaseLock, RoutineRegistry::Access::OneStatement);
   registry.add("TKW_KartotekaZapisSkasuj", deleteRecord);
   registry.add("TKW_KartotekaSemaforSprawdz", checkLock);
   registry.add("TKW_KartotekaSemaforZdejmij", clearLock);
