@@ -57,7 +57,7 @@ std::string failureText(const GusLookup& lookup, const std::string& nip, long ti
       return "Rejestr GUS nie odpowiedział w ciągu " + std::to_string(timeout) +
              " s.|Spróbuj ponownie za chwilę.";
     case GusOutcome::Malformed:
-      return "Odpowiedzi rejestru GUS nie można odczytać" + because + ".|Dane firmy nie zostały zmienione.";
+      return "Odpowiedzi rejestru GUS nie można odczytać" + because + ".";
     case GusOutcome::Refused:
       return "Rejestr GUS odmówił odpowiedzi" + because + ".";
     case GusOutcome::Found: break;
