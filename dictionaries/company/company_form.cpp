@@ -9,6 +9,7 @@
 #include "dictionaries/banking/account_procedures.h"
 #include "dictionaries/company/company_address_form.h"
 #include "dictionaries/company/excise_person_form.h"
+#include "dictionaries/company/company_registry_fill.h"
 #include "dictionaries/company/place_pickers.h"
 #include "framework/classes/select_file_class.h"
 #include "framework/data/globals.h"
@@ -16,6 +17,7 @@
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/date_time.h"
 #include "framework/runtime/error_state.h"
+#include "framework/services/gus_registry.h"
 #include "framework/services/messages.h"
 #include "framework/services/nip.h"
 #include "framework/services/sql_services.h"
@@ -35,6 +37,7 @@ constexpr const char* kAddAddress = "?INSERT:ADRES";
 constexpr const char* kDefaultButton = "?DOMYSLNY";
 constexpr const char* kPersonList = "?LIST:AKCYZA";
 constexpr const char* kLogoStatus = "?LOGO:STATUS";
+constexpr const char* kRegistry = "?GUS";
 constexpr const char* kDefaultAddress = "FIR:ID_ADRESU_DOMYSLNEGO";
 constexpr int kAddressesTab = 2;
 constexpr int kPoolTab = 4;
@@ -120,7 +123,7 @@ engine::FormDescriptor CompanyForm::makeDescriptor() {
                {"?FIR:NR_FK_PULA_AKTUALNY", 22}};
   d.editRight = "EDanePodm";
   d.lockedControls = {"?KALENDARZ:DATA_REJ", "?KALENDARZ:DATA_ROZP_DZIAL", "?LOGO:PLIK", "?LOGO:ZAPISZ",
-                      "?LOGO:USUN", kDefaultButton};
+                      "?LOGO:USUN", kDefaultButton, kRegistry};
   d.helpPage = "vex_fir.htm";
   d.firstField = kName;
   d.warning = engine::WarningStyle::Message;
@@ -334,6 +337,8 @@ int CompanyForm::afterAccepted(const rt::Event& e) {
     loadLogo();
   } else if (c == "?LOGO:USUN") {
     dropLogo();
+  } else if (c == kRegistry) {
+    fetchFromRegistry();
   } else if (c == "?RACHUNKI") {
     openAccounts();
   } else {
@@ -351,6 +356,32 @@ void CompanyForm::applyTaxRule(TaxFlag changed) {
   data::field("FIR:METODA_KASOWA").set(flags.cashMethod ? 1 : 0);
   display();
   window()->enable(kQuarterly, flags.quarterlyEditable());
+}
+
+void CompanyForm::fetchFromRegistry() {
+  update();
+  svc::GusReplyRecord reply;
+  reply.set(svc::GusField::Nip, text("FIR:NIP"));
+  const int rc = svc::PODAJDANEGUS(reply);
+  const std::string status = reply.text(svc::GusField::Status);
+  if (rc != 1 || status != "OK") {
+    if (status != "EXIT") warn(status);
+    return;
+  }
+  takeRegistryCompany(reply);
+  display();
+  if (!addresses_ || !addresses_->view() || addresses_->view()->primeRecord() != 0) return;
+  takeRegistryAddress(reply);
+  showTab(kAddressesTab);
+  fw::markPrimed(addresses_->table());
+  const int response = addresses_->callForm(data::kInsertRecord);
+  fw::takePrimed(addresses_->table());
+  // The new address becomes the default outright: toggling it, when it is the company's
+  // first address and so already its default, would take the default away again.
+  if (response == data::kRequestCompleted)
+    data::field(kDefaultAddress).set(data::field("ADRFIR:ID_ADRESY_FIRMY").number());
+  addresses_->resetFromAsk(data::kInsertRecord, response);
+  focus(kAddressList);
 }
 
 void CompanyForm::showLogoStatus() {

@@ -50,6 +50,8 @@ class CompanyForm : public CheckedForm {
   void loadLogo();
   void dropLogo();
   void openAccounts();
+  //! "pobierz z GUS": the register's data into the form and a new seat address.
+  void fetchFromRegistry();
   void showTab(int tab);
 
   std::unique_ptr<AddressList> addresses_;

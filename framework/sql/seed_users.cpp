@@ -44,6 +44,17 @@ Status seedUsersAndRights(Database& db) {
       !s)
     return s;
 
+  // The register lookup of both users goes to the statistics office's public test
+  // service with the key it publishes for it; a real key is entered per user.
+  std::vector<Row> registry;
+  for (long long user : {demo::kAdminUserId, demo::kUserId}) {
+    registry.push_back({text("U"), num(user), text("GUS_Adres"),
+                        text("https://wyszukiwarkaregontest.stat.gov.pl/wsBIR/UslugaBIRzewnPubl.svc")});
+    registry.push_back({text("U"), num(user), text("GUS_Klucz"), text("abcde12345abcde12345")});
+  }
+  if (Status s = insertRows(db, "PARAMETR_KONF", {"ZAKRES", "ID_WLASCICIELA", "NAZWA", "WARTOSC"}, registry); !s)
+    return s;
+
   std::vector<Row> rows;
   for (const auto& right : allRights()) rows.push_back({num(demo::kAdminGroupId), num(company), text(right), num(0), num(1)});
   // The sellers may look at the dictionaries they need, work in the main warehouse and the

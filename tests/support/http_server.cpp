@@ -35,6 +35,11 @@ void HttpServer::serve(const std::string& path, int status, std::string body) {
   routes_[path] = {status, std::move(body)};
 }
 
+void HttpServer::handle(const std::string& path, Handler handler) {
+  std::lock_guard lock(mutex_);
+  handlers_[path] = std::move(handler);
+}
+
 std::vector<std::string> HttpServer::requests() const {
   std::lock_guard lock(mutex_);
   return requests_;
@@ -58,20 +63,46 @@ void HttpServer::answer(int client) {
     request.append(buf, static_cast<std::size_t>(n));
   }
   std::string path;
+  std::string method;
   if (auto sp = request.find(' '); sp != std::string::npos) {
+    method = request.substr(0, sp);
     auto end = request.find(' ', sp + 1);
     path = request.substr(sp + 1, end - sp - 1);
   }
+  // A posted body follows the header; read all that Content-Length announces.
+  const auto headerEnd = request.find("\r\n\r\n");
+  std::string headers = headerEnd == std::string::npos ? request : request.substr(0, headerEnd);
+  std::size_t length = 0;
+  for (const char* name : {"Content-Length:", "content-length:"}) {
+    if (auto at = headers.find(name); at != std::string::npos) length = std::stoul(headers.substr(at + 15));
+  }
+  std::string body = headerEnd == std::string::npos ? std::string() : request.substr(headerEnd + 4);
+  while (body.size() < length) {
+    ssize_t n = recv(client, buf, sizeof buf, 0);
+    if (n <= 0) break;
+    body.append(buf, static_cast<std::size_t>(n));
+  }
   int status = 404;
-  std::string body = "Not Found";
+  std::string answerBody = "Not Found";
+  std::string contentType;
+  Handler handler;
   {
     std::lock_guard lock(mutex_);
     requests_.push_back(path);
-    if (auto it = routes_.find(path); it != routes_.end()) std::tie(status, body) = it->second;
+    if (auto it = routes_.find(path); it != routes_.end()) std::tie(status, answerBody) = it->second;
+    if (auto it = handlers_.find(path); it != handlers_.end()) handler = it->second;
+  }
+  if (handler) {
+    Reply reply = handler(Request{method, path, headers, body});
+    status = reply.status;
+    answerBody = std::move(reply.body);
+    contentType = std::move(reply.contentType);
   }
   std::string head = "HTTP/1.1 " + std::to_string(status) + (status == 200 ? " OK" : " Error") +
-                     "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
-  std::string all = head + body;
+                     "\r\nContent-Length: " + std::to_string(answerBody.size()) + "\r\n";
+  if (!contentType.empty()) head += "Content-Type: " + contentType + "\r\n";
+  head += "Connection: close\r\n\r\n";
+  std::string all = head + answerBody;
   std::size_t sent = 0;
   while (sent < all.size()) {
     ssize_t n = send(client, all.data() + sent, all.size() - sent, MSG_NOSIGNAL);

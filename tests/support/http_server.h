@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -12,6 +13,19 @@ namespace slownik::test {
 //! the network clients. Unknown paths answer 404. Records the paths it was asked for.
 class HttpServer {
  public:
+  struct Request {
+    std::string method;
+    std::string path;
+    std::string headers;  //!< the header lines as sent
+    std::string body;
+  };
+  struct Reply {
+    int status = 200;
+    std::string body;
+    std::string contentType;  //!< "" = no Content-Type header
+  };
+  using Handler = std::function<Reply(const Request&)>;
+
   HttpServer();
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
@@ -19,6 +33,10 @@ class HttpServer {
 
   //! path includes the query: "/api/x/?format=json".
   void serve(const std::string& path, int status, std::string body);
+  //! Answers every request to `path` by calling `handler` on the server's thread (a
+  //! service that answers by what is posted, such as SOAP); a handler that sleeps makes
+  //! a slow server.
+  void handle(const std::string& path, Handler handler);
   std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }
   std::vector<std::string> requests() const;
 
@@ -31,6 +49,7 @@ class HttpServer {
   std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;
   std::map<std::string, std::pair<int, std::string>> routes_;
+  std::map<std::string, Handler> handlers_;
   std::vector<std::string> requests_;
   std::thread thread_;
 };
