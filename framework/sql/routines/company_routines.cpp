@@ -3,8 +3,9 @@
 //   anybody can work in it: its system document types with their numbering definitions,
 //   the group "Administratorzy" holding every right, a main warehouse and a main cash
 //   desk, its system delivery forms, and the shared system payment forms, financial
-//   operations and order statuses when the database lacks them. Each part is made only
-//   where the company has none yet, so running it again adds nothing twice.
+//   operations and order statuses when the database lacks them, and connects the company
+//   to this program (VEX). Each part is made only where the company has none yet, so
+//   running it again adds nothing twice.
 //   TK_PracujZFirma(company, user, mode) connects (1) or disconnects (2) a company to
 //   this product: FIRMA.VEX. Refused with "Lock" while another user edits the company.
 // The removal of a company's data (TKW_KartotekaZapisSkasuj('firma', …)) is run by the
@@ -415,7 +416,9 @@ Status setUpCompany(Database& db, const std::vector<Cell>& argv, Result*) {
     if (Status s = part(db, company); !s) return s;
   }
   if (Status s = setUpPaymentForms(db); !s) return s;
-  return setUpOrderStatuses(db);
+  if (Status s = setUpOrderStatuses(db); !s) return s;
+  // Set up to be worked in with this program: connected to it.
+  return db.execute("UPDATE FIRMA SET VEX = 1 WHERE ID_FIRMY = ?", std::vector<Param>{company}, nullptr);
 }
 
 // --- connecting a company ------------------------------------------------------------------
