@@ -498,6 +498,16 @@ bool isOutsideCompany(const TableDef& table) {
   return false;
 }
 
+// Rows of tables without ID_FIRMY whose id column is the id of more than one table, with
+// the company table it names there. A group's members must go with the group: a later
+// group given the same id would otherwise take them in.
+struct NamedChild {
+  const char* child;
+  const char* column;
+  const char* parent;
+};
+constexpr NamedChild kNamedChildren[] = {{"UZYTKOWNIKGRUPY", "ID_GRUPY", "GRUPAUZYTKOWNIKOW"}};
+
 std::vector<CompanyDeleteStep> makeDeleteSteps() {
   const auto& tables = Catalogue::instance().tables();
   std::vector<const TableDef*> owned;  // tables carrying ID_FIRMY
@@ -511,6 +521,13 @@ std::vector<CompanyDeleteStep> makeDeleteSteps() {
     if (!t.isView && !t.idColumn.empty()) ++idColumns[t.idColumn];
 
   std::vector<CompanyDeleteStep> steps;
+  // Children that the rule below can't tell by their column alone.
+  for (const auto& [child, column, parent] : kNamedChildren) {
+    if (!findStoredTable(child) || !findStoredTable(parent)) continue;
+    steps.push_back({child, labelOf(child),
+                     std::string("DELETE FROM ") + child + " WHERE " + column + " IN (SELECT " + column + " FROM " +
+                         parent + " WHERE ID_FIRMY = ?)"});
+  }
   for (const TableDef* parent : owned) {
     const std::string& id = parent->idColumn;
     if (id.empty() || equalsIgnoreCase(id, "ID_FIRMY") || idColumns[id] != 1) continue;
@@ -521,6 +538,13 @@ std::vector<CompanyDeleteStep> makeDeleteSteps() {
                        "DELETE FROM " + child.name + " WHERE " + id + " IN (SELECT " + id + " FROM " + parent->name +
                            " WHERE ID_FIRMY = ?)"});
     }
+  }
+  // Links of other companies to this one (ID_FIRMY_POWIAZANEJ) lead nowhere once it is gone.
+  for (const auto& t : tables) {
+    if (t.isView || isOutsideCompany(t)) continue;
+    for (const auto& c : t.columns)
+      if (c.name.rfind("ID_FIRMY_", 0) == 0)
+        steps.push_back({t.name, labelOf(t.name), "DELETE FROM " + t.name + " WHERE " + c.name + " = ?"});
   }
   for (const TableDef* t : owned)
     steps.push_back({t->name, labelOf(t->name), "DELETE FROM " + t->name + " WHERE ID_FIRMY = ?"});
