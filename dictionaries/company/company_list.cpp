@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "dictionaries/banking/account_procedures.h"
 #include "dictionaries/company/company_form.h"
 #include "engine/record_form.h"
 #include "framework/data/globals.h"
@@ -146,12 +147,15 @@ double preferredOr(double preferred, const std::vector<double>& candidates) {
 
 void switchToCompany(double company) {
   data::glo().ID_FIRMY = company;
-  svc::EXECSQL("select MP, METODA_KASOWA from FIRMA where ID_FIRMY=" + id(company));
+  svc::EXECSQL("select MP, METODA_KASOWA, ID_RACHUNKU from FIRMA where ID_FIRMY=" + id(company));
   if (rt::errorCode() == 0 && svc::VAX().next()) {
     data::glo().MP = std::atof(svc::VAX().field(1).c_str());
     data::glo().METODA_KASOWA = std::atof(svc::VAX().field(2).c_str());
+    data::glo().ID_KONTA_BANKOWEGO = std::max(0.0, std::atof(svc::VAX().field(3).c_str()));
   }
   svc::CLOSESQL();
+  // The company's default account per currency, as documents pick them.
+  LADUJDOMYSLNERACHUNKI();
 
   // The warehouses the user may work in (the right "SYS" per warehouse, read for the
   // company just made current), the default one first when it is among them.

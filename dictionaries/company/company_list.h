@@ -57,9 +57,9 @@ class CompanyList : public engine::LockedList {
   bool connected_ = false;    // the selected row's VEX, as the buttons show it
 };
 
-//! Moves the running program to `company`: GLO:ID_FIRMY, its tax flags, and the user's
-//! warehouse and cash desk in it (the defaults "DomMagazyn" and "DomKasa" when they belong
-//! to that company, else the first the user may work in).
+//! Moves the running program to `company`: GLO:ID_FIRMY, its tax flags and default bank
+//! accounts, and the user's warehouse and cash desk in it (the defaults "DomMagazyn" and
+//! "DomKasa" when they belong to that company, else the first the user may work in).
 void switchToCompany(double company);
 
 }  // namespace slownik::company

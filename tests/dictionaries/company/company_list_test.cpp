@@ -357,6 +357,8 @@ TEST_P(CompanyListTest, DeletingTheCompanyWorkedInRemovesItsDataAndForcesAChoice
   join();
   EXPECT_EQ(outcome_->load(), data::kRequestCompleted);
   EXPECT_EQ(data::glo().ID_FIRMY.get(), static_cast<double>(kDemo));
+  EXPECT_EQ(data::glo().ID_MAGAZYNU.get(), static_cast<double>(sql::demo::kMainWarehouseId));
+  EXPECT_EQ(data::glo().ID_KONTA_BANKOWEGO.get(), 1.0) << "the demo company's default account";
 }
 
 TEST_P(CompanyListTest, ChoosingMovesTheProgramWithItsDefaultWarehouseAndCashDesk) {
@@ -365,6 +367,7 @@ TEST_P(CompanyListTest, ChoosingMovesTheProgramWithItsDefaultWarehouseAndCashDes
        "'SPL', 'Praca')");
   ASSERT_EQ(svc::USTAWPARAMKONF("u", "DomMagazyn", "70"), 0);
   ASSERT_EQ(svc::USTAWPARAMKONF("u", "DomKasa", "1"), 0);  // a desk of the demo company: not this one's
+  data::glo().ID_KONTA_BANKOWEGO = 1.0;                     // the demo company's account
   auto w = openList();
   ASSERT_TRUE(w);
   select(w, "O'Brien i Syn");
@@ -376,6 +379,7 @@ TEST_P(CompanyListTest, ChoosingMovesTheProgramWithItsDefaultWarehouseAndCashDes
   EXPECT_EQ(data::glo().ID_MAGAZYNU.get(), 70.0);
   EXPECT_EQ(sql::sqlId(data::glo().ID_KASY.get()), scalar("SELECT ID_KASY FROM KASY_FIRMY WHERE ID_FIRMY = 7"));
   EXPECT_EQ(data::glo().MP.get(), 1.0) << "the chosen company's tax flags";
+  EXPECT_EQ(data::glo().ID_KONTA_BANKOWEGO.get(), 0.0) << "the company has no account of its own";
 
   // As a picker the list hands the company back and leaves the program where it is.
   w = openList(data::kSelectRecord);
