@@ -333,6 +333,10 @@ TEST_P(CompanyListTest, DeletingTheCompanyWorkedInRemovesItsDataAndForcesAChoice
   ASSERT_TRUE(fe().click(w, "?DELETE"));
   ASSERT_TRUE(fe().settle(w));
   EXPECT_EQ(rowNamed(w, "O'Brien i Syn"), 0);
+  // The wait window told what was being removed, step by step.
+  int steps = 0;
+  for (const auto& notice : fe().notices()) steps += notice.control == "?ETAP" ? 1 : 0;
+  EXPECT_GT(steps, 10);
 
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM FIRMA WHERE ID_FIRMY = 7"), "0");
   for (const char* table : {"MAGAZYN", "KASY_FIRMY", "GRUPAUZYTKOWNIKOW", "DOSTEP", "NUMERACJA",
