@@ -312,8 +312,6 @@ void CompanyList::addPopupItems(fw::PopupClass& popup) {
   popup.setIcon(kConnectItem, "rozlacz.ico");
 }
 
-void CompanyList::takePopupChoice(const std::string& item) { LockedList::takePopupChoice(item); }
-
 // --- rights ------------------------------------------------------------------------------
 
 bool CompanyList::isMember(double company) const {

@@ -22,7 +22,6 @@ class CompanyList : public engine::LockedList {
   int takeAccepted(const rt::Event& e) override;
   int takeCloseEvent(const rt::Event& e) override;
   void addPopupItems(fw::PopupClass& popup) override;
-  void takePopupChoice(const std::string& item) override;
   using engine::LockedList::run;
   int run(int number, int request) override;
   void closeActions() override;

@@ -144,6 +144,16 @@ TEST_P(CompanyListTest, ConnectingSetsVexAndIsRefusedWhileAnotherUserEditsTheCom
   select(w, "Żabka Zdrój");
   EXPECT_EQ(w->control("?PODLACZ")->text, "Odłą&cz");
   EXPECT_TRUE(enabled(w, "?CHANGE"));
+  // The menu's item mirrors the button.
+  fe().expectPopup("Odłącz <Ctrl+O>");
+  ASSERT_TRUE(fe().rightClickRow(w, "?LIST", rowNamed(w, "Żabka Zdrój")));
+  ASSERT_TRUE(fe().settle(w));
+  EXPECT_EQ(scalar("SELECT VEX FROM FIRMA WHERE ID_FIRMY = 8"), "0");
+  const auto popups = fe().popupsShown();
+  ASSERT_FALSE(popups.empty());
+  bool choose = false;
+  for (const auto& item : popups.back()) choose = choose || item.find("Wybierz") != std::string::npos;
+  EXPECT_TRUE(choose);
 
   lockedByAnother(kOther);
   select(w, "O'Brien i Syn");
