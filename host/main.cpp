@@ -76,6 +76,16 @@ int main(int argc, char** argv) {
     window.setCloseWindows([frontEnd] { frontEnd->closeAllWindows(); });
     QObject::connect(frontEnd.get(), &host::QtFrontEnd::windowChanged, window.frameToolBar(),
                      &host::FrameToolBar::refresh);
+    // A list may have moved the program to another company; the frame shows where it works.
+    host::Session shown = session;
+    QObject::connect(&launcher, &host::ProcedureLauncher::finished, &window, [&window, &shown, db] {
+      host::Session now = host::sessionFromGlobals(*db, shown);
+      if (now.company.id == shown.company.id && now.warehouse.id == shown.warehouse.id &&
+          now.cashDesk.id == shown.cashDesk.id)
+        return;
+      shown = now;
+      window.showSession(shown);
+    });
     window.show();
     result = app.exec();
     // Nothing answers the threads' questions any more: they get the default answers.

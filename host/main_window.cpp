@@ -27,7 +27,6 @@ QString orNone(const Choice& c) { return c.id != 0 ? c.name : QStringLiteral("(b
 MainWindow::MainWindow(const Session& session, const std::vector<EntryPoint>& entries, ProcedureLauncher* launcher,
                        QWidget* parent)
     : QMainWindow(parent), launcher_(launcher) {
-  setWindowTitle(tr("Słownik — %1").arg(session.company.name));
   setWindowIcon(IconLibrary::instance().icon("slownik"));
 
   workspace_ = new QMdiArea;
@@ -91,6 +90,7 @@ QLabel* MainWindow::addStatusField(const char* objectName) {
 }
 
 void MainWindow::showSession(const Session& session) {
+  setWindowTitle(tr("Słownik — %1").arg(session.company.name));
   company_->setText(tr("Firma: %1").arg(orNone(session.company)));
   user_->setText(tr("Użytkownik: %1").arg(orNone(session.user)));
   warehouse_->setText(tr("Magazyn: %1").arg(orNone(session.warehouse)));

@@ -81,6 +81,24 @@ void applyToGlobals(const Session& session, const QString& baseCurrencySymbol) {
   g.WAL_BAZOWA.set(baseCurrencySymbol.left(5).toStdString());
 }
 
+Session sessionFromGlobals(sql::Database& db, const Session& shown) {
+  const data::Globals& g = data::glo();
+  auto named = [&db](double id, const char* table, const char* idColumn, const Choice& before) {
+    if (id == before.id) return before;
+    Choice c;
+    std::vector<Choice> found = choices(
+        db, std::string("select ") + idColumn + ", NAZWA from " + table + " where " + idColumn + "=" + sql::sqlId(id),
+        nullptr);
+    if (id != 0 && !found.empty()) c = found.front();
+    return c;
+  };
+  Session s = shown;
+  s.company = named(g.ID_FIRMY.get(), "FIRMA", "ID_FIRMY", shown.company);
+  s.warehouse = named(g.ID_MAGAZYNU.get(), "MAGAZYN", "ID_MAGAZYNU", shown.warehouse);
+  s.cashDesk = named(g.ID_KASY.get(), "KASY_FIRMY", "ID_KASY", shown.cashDesk);
+  return s;
+}
+
 const Choice* findUser(const std::vector<Choice>& users, const QString& login) {
   const QString wanted = login.trimmed();
   for (const Choice& u : users)

@@ -36,6 +36,11 @@ QString baseCurrency(sql::Database& db);
 //! ID_MAGAZYNU, ID_KASY, WAL_BAZOWA).
 void applyToGlobals(const Session& session, const QString& baseCurrencySymbol);
 
+//! The session as the process globals now have it: a window of the module may have moved
+//! the program to another company (its warehouse and cash desk with it). The user stays;
+//! names are read from the database, a row that is gone reads as none.
+Session sessionFromGlobals(sql::Database& db, const Session& shown);
+
 //! The user with this login or name (case ignored), or nullptr.
 const Choice* findUser(const std::vector<Choice>& users, const QString& login);
 

@@ -11,6 +11,7 @@
 #include "dictionaries/banking/tax_office_list.h"
 #include "dictionaries/company/company_address_form.h"
 #include "dictionaries/company/company_form.h"
+#include "dictionaries/company/company_list.h"
 #include "dictionaries/company/warehouse_list.h"
 #include "dictionaries/documents/article_price_list.h"
 #include "dictionaries/documents/article_unit_list.h"
@@ -109,6 +110,7 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"TABELA_ODSETEK_BRW", "Tabele odsetek", kBanking, "browse", TABELA_ODSETEK_BRW},
     {"URZEDY_BRW", "Lista urzędów", kBanking, "browse", URZEDY_BRW},
     {"KASA_BRW", "Kasy", kBanking, "browse", cashDesks},
+    {"FIRMA_BRW", "Firmy", kCompany, "browse", FIRMA_BRW},
     {"FIRMA_UPD", "Dane bieżącej firmy", kCompany, "form", currentCompany},
     {"ADRES_FIRMY_UPD", "Nowy adres bieżącej firmy", kCompany, "form", newCompanyAddress},
     {"MAGAZYN_SRC_BRW", "Magazyny", kCompany, "browse", MAGAZYN_SRC_BRW},

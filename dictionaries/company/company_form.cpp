@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -44,20 +45,26 @@ constexpr int kPoolTab = 4;
 constexpr int kAddressForm = 3;
 constexpr int kPersonForm = 4;
 constexpr int kDefaultIcon = 1;
-// A logo is a picture for a document header; anything far larger is a wrong file.
-constexpr std::streamoff kLargestLogo = 16 * 1024 * 1024;
 
 bool isSet(const char* field) { return data::field(field).integer() == 1; }
 
-std::optional<std::string> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  std::streamoff size = in.tellg();
-  if (size < 0 || size > kLargestLogo) return std::nullopt;
-  in.seekg(0);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  if (!in.read(bytes.data(), size)) return std::nullopt;
-  return bytes;
+// Why a header image can't be taken into the database; nullopt with its bytes when it can.
+// A file too large is refused before it is read.
+std::optional<std::string> logoProblem(const std::string& path, std::string* bytes) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return "Nie znaleziono pliku " + path + "!";
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) return "Nie udało się odczytać pliku graficznego " + path + "!";
+  if (size > kLargestLogoBytes)
+    return "Plik " + path + " jest za duży.|Plik graficzny nagłówka może mieć najwyżej 5 MB.";
+  std::ifstream in(path, std::ios::binary);
+  std::string content(static_cast<std::size_t>(size), '\0');
+  if (!in || !in.read(content.data(), static_cast<std::streamsize>(size)))
+    return "Nie udało się odczytać pliku graficznego " + path + "!";
+  if (!isPicture(content))
+    return "Plik " + path + " nie jest plikiem graficznym.|Proszę wskazać plik JPG, PNG, GIF albo BMP.";
+  *bytes = std::move(content);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -275,6 +282,14 @@ bool CompanyForm::checkBeforeSave() {
     return false;
   }
 
+  // A statistical number is checked like the tax number: a wrong one is kept only on request.
+  const std::string regon = engine::trimmed(text("FIR:REGON"));
+  if (!regon.empty() && !isValidRegon(regon) &&
+      svc::questionBox("Numer REGON jest niepoprawny.|Czy zapisać dane firmy?", rt::button::No) != rt::button::Yes) {
+    focusAfterCheck("?FIR:REGON");
+    return false;
+  }
+
   std::string addresses = svc::FUNCSQL("select count(*) from ADRESY_FIRMY with (nolock) where id_firmy=" + id +
                                        " and TYP_ADRESU='S'");
   if (rt::errorCode() != 0)
@@ -413,13 +428,12 @@ void CompanyForm::loadLogo() {
     focus("?FIR:LOGO_FIRMY");
     return;
   }
-  auto bytes = readFile(path);
-  if (!bytes) {
-    warn("Nie udało się odczytać pliku graficznego " + path + "!|Plik nie istnieje, nie można go otworzyć "
-         "albo jest większy niż 16 MB.");
+  std::string bytes;
+  if (auto problem = logoProblem(path, &bytes)) {
+    warn(*problem);
     return;
   }
-  data::field("FIR:LOGO_BLOB").set(*bytes);
+  data::field("FIR:LOGO_BLOB").set(bytes);
   showLogoStatus();
   svc::MSG_INFORMACJA("Pobrano plik graficzny " + path +
                       "|Zapisanie całego formularza (klawiszem F10)|spowoduje zapisanie pliku do bazy danych.");

@@ -1,11 +1,25 @@
 #include "framework/runtime/date_time.h"
+#include "framework/sql/routine_registry.h"
 #include "framework/sql/seed.h"
 #include "framework/sql/seed_rows.h"
 
 namespace slownik::sql::seed {
+namespace {
 
-// Banks, the demo company with its seat address and account, warehouses, a cash desk,
-// units and price types, an employee and two contractors.
+// The routine the company list runs for every new company.
+Status setUpCompany(Database& db, long long company) {
+  auto call = parseRoutineCall("call TK_InicjacjaSystemu(" + std::to_string(company) + ")");
+  if (!call) return Status::failure("Dane demonstracyjne: brak procedury TK_InicjacjaSystemu");
+  if (Status s = RoutineRegistry::instance().invoke(db, *call, nullptr); !s)
+    return Status::failure("Dane demonstracyjne firmy: " + s.message());
+  return {};
+}
+
+}  // namespace
+
+// Banks, the demo company with its seat address and account, set up as a new company is
+// (system document types, administrators, main warehouse and cash desk), a second
+// warehouse and cash desk, units and price types, an employee and two contractors.
 Status seedCompany(Database& db) {
   const long long company = demo::kCompanyId;
   // Settlement numbers with valid check digits, of banks that do not exist.
@@ -59,22 +73,28 @@ Status seedCompany(Database& db) {
       !s)
     return s;
 
+  // The company is set up as every new company is; the demo adds its own touches after.
+  if (Status s = setUpCompany(db, company); !s) return s;
+  if (Status s = db.execute("UPDATE MAGAZYN SET LOKALIZACJA = 'Warszawa, ul. Przykładowa 12', "
+                            "MIEJSCE_WYSTAWIENIA = 'Warszawa', ID_RACHUNKU = 1, WSPOLNA_NUM_INDEKSOW = 1, "
+                            "MASKA_I_KATALOG = 'MG######', MASKA_I_HANDL = 'H######' WHERE ID_MAGAZYNU = " +
+                            std::to_string(demo::kMainWarehouseId));
+      !s)
+    return s;
   if (Status s = insertRows(db, "MAGAZYN",
                             {"ID_FIRMY", "ID_MAGAZYNU", "NAZWA", "SYMBOL", "STAN_MAGAZYNU", "LOKALIZACJA",
-                             "MIEJSCE_WYSTAWIENIA", "ID_RACHUNKU", "REMANENT_CZASTKOWY", "WSPOLNA_NUM_INDEKSOW",
-                             "MASKA_I_KATALOG", "MASKA_I_HANDL"},
-                            {{num(company), num(demo::kMainWarehouseId), text("Magazyn główny"), text("MG"),
-                              text("Praca"), text("Warszawa, ul. Przykładowa 12"), text("Warszawa"), num(1), num(0),
-                              num(1), text("MG######"), text("H######")},
-                             {num(company), num(2), text("Magazyn hurtowy"), text("MH"), text("Praca"),
-                              text("Łódź, ul. Składowa 7"), text("Łódź"), num(1), num(0), num(0), null(), null()}});
+                             "MIEJSCE_WYSTAWIENIA", "ID_RACHUNKU", "REMANENT_CZASTKOWY", "WSPOLNA_NUM_INDEKSOW"},
+                            {{num(company), num(2), text("Magazyn hurtowy"), text("MH"), text("Praca"),
+                              text("Łódź, ul. Składowa 7"), text("Łódź"), num(1), num(0), num(0)}});
       !s)
     return s;
 
+  if (Status s = db.execute("UPDATE KASY_FIRMY SET KONTO_FK = '100-1' WHERE ID_KASY = " +
+                            std::to_string(demo::kMainCashDeskId));
+      !s)
+    return s;
   if (Status s = insertRows(db, "KASY_FIRMY", {"ID_FIRMY", "ID_KASY", "NAZWA", "SYMBOL", "KONTO_FK", "RAP_WALUTOWE"},
-                            {{num(company), num(demo::kMainCashDeskId), text("Kasa główna"), text("KG"), text("100-1"),
-                              num(0)},
-                             {num(company), num(2), text("Kasa walutowa"), text("KW"), text("100-2"), num(1)}});
+                            {{num(company), num(2), text("Kasa walutowa"), text("KW"), text("100-2"), num(1)}});
       !s)
     return s;
 

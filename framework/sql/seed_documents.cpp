@@ -4,30 +4,12 @@
 
 namespace slownik::sql::seed {
 
-// System document types, financial operations, payment and delivery forms, order statuses.
+// Contractor classifications, document labels, SMS templates and tracking, and the demo's
+// own financial operations, payment and delivery forms and order status beside the system
+// ones of the company's set-up.
 Status seedDocumentSettings(Database& db) {
   const long long company = demo::kCompanyId;
 
-  struct WarehouseType {
-    const char* signature;  // exactly three characters, blank-padded
-    const char* name;
-    const char* kind;
-    int kindClass;
-    const char* valuation;
-    const char* summing;
-  };
-  static const WarehouseType warehouseTypes[] = {
-      {"PZ ", "Przyjęcie zewnętrzne", "Przychód", 1, "Zakupu", "Netto"},
-      {"WZ ", "Wydanie zewnętrzne", "Rozchód", 3, "Sprzedaży", "Netto"},
-      {"PW ", "Przychód wewnętrzny", "Przychód", 1, "Zakupu", "Netto"},
-      {"RW ", "Rozchód wewnętrzny", "Rozchód", 3, "Zakupu", "Netto"},
-      {"MP ", "Przesunięcie międzymagazynowe (przyjęcie)", "MP", 1, "Zakupu", "Netto"},
-      {"MW ", "Przesunięcie międzymagazynowe (wydanie)", "MW", 3, "Zakupu", "Netto"},
-      {"KPZ", "Korekta przyjęcia zewnętrznego", "Korekta przychodu", 2, "Zakupu", "Netto"},
-      {"KWZ", "Korekta wydania zewnętrznego", "Korekta rozchodu", 4, "Sprzedaży", "Netto"},
-      {"INW", "Inwentaryzacja", "Remanent", 5, "Zakupu", "Netto"},
-      {"ZAM", "Zamówienie od odbiorcy", "Zamówienie", 0, "Sprzedaży", "Brutto"},
-      {"ZLP", "Zlecenie produkcyjne", "Zlecenie", 0, "Zakupu", "Netto"}};
   // Contractor classifications are kept once for every company (company 0); new
   // contractors go to the default one.
   if (Status s = insertRows(db, "KLASYFIKACJA_KONTRAHENTA", {"ID_KLASYFIKACJI", "ID_FIRMY", "NAZWA", "DOMYSLNA"},
@@ -74,100 +56,37 @@ Status seedDocumentSettings(Database& db) {
       !s)
     return s;
 
-  std::vector<Row> rows;
-  long long id = 0;
-  for (const auto& t : warehouseTypes)
-    rows.push_back({num(1), num(0), num(company), num(++id), text(t.name), text(t.kind), text(t.summing),
-                    text(t.signature), text(t.valuation), num(t.kindClass)});
-  if (Status s = insertRows(db, "TYP_DOKUMENTU_MAGAZYNOWEGO",
-                            {"CZY_SYSTEMOWY", "FAKTURA", "ID_FIRMY", "ID_TYPU", "NAZWA", "RODZAJ", "SUMOWANIE",
-                             "SYGNATURA", "WYCENA", "KLASA_RODZAJU"},
-                            rows);
-      !s)
-    return s;
-
-  struct TradeType {
-    const char* signature;
-    const char* name;
-    const char* kindCode;
-    int kindClass;
-    const char* summing;
-  };
-  static const TradeType tradeTypes[] = {
-      {"FV", "Faktura VAT sprzedaży", "s", 1, "Netto"},    {"PA", "Paragon", "s", 1, "Brutto"},
-      {"FZ", "Faktura VAT zakupu", "z", 3, "Netto"},       {"FVk", "Korekta faktury sprzedaży", "ks", 2, "Netto"},
-      {"FZk", "Korekta faktury zakupu", "kz", 4, "Netto"}, {"PR", "Rachunek", "s", 1, "Brutto"}};
-  rows.clear();
-  id = 0;
-  for (const auto& t : tradeTypes)
-    rows.push_back({num(1), num(++id), num(company), text(t.name), text(t.signature), text(t.kindCode), text(t.summing),
-                    num(t.kindClass), num(1)});
-  if (Status s = insertRows(db, "TYP_DOKUMENTU_HANDLOWEGO",
-                            {"CZY_SYSTEMOWY", "ID_TYPU", "ID_FIRMY", "NAZWA", "SYGNATURA", "KOD_RODZAJU", "SUMOWANIE",
-                             "KLASA_RODZAJU", "AKTYWNY"},
-                            rows);
-      !s)
-    return s;
-
+  // The operations the system finance types name came with the company's set-up.
   if (Status s = insertRows(db, "RODZAJ_OPERACJI_FIN", {"KOD_OPERACJI", "NAZWA"},
-                            {{text("WPL"), text("Wpłata należności")},
-                             {text("WYP"), text("Wypłata zobowiązania")},
-                             {text("ZAL"), text("Zaliczka")},
+                            {{text("ZAL"), text("Zaliczka")},
                              {text("PROW"), text("Prowizja bankowa")},
                              {text("ODS"), text("Odsetki")},
-                             {text("KOMP"), text("Kompensata")},
                              {text("INNE"), text("Inna operacja")}});
       !s)
     return s;
 
-  // Direction: "w" inflow, "y" outflow, "c" compensation; kind: "k" cash desk, "b" bank, "c" compensation.
-  if (Status s = insertRows(
-          db, "TYP_DOKUMENTU_FINANSOWEGO",
-          {"ID_TYPU", "ID_FIRMY", "KIERUNEK", "NAZWA", "RODZAJ_OPERACJI", "SYGNATURA", "CZY_SYSTEMOWY",
-           "KOD_OPERACJI_DOM"},
-          {{num(1), num(company), text("w"), text("Kasa przyjmie"), text("k"), text("KP"), num(1), text("WPL")},
-           {num(2), num(company), text("y"), text("Kasa wypłaci"), text("k"), text("KW"), num(1), text("WYP")},
-           {num(3), num(company), text("w"), text("Wpływ na rachunek bankowy"), text("b"), text("BP"), num(1),
-            text("WPL")},
-           {num(4), num(company), text("y"), text("Przelew z rachunku bankowego"), text("b"), text("BW"), num(1),
-            text("WYP")},
-           {num(5), num(company), text("c"), text("Kompensata"), text("c"), text("KOM"), num(1), text("KOMP")}});
-      !s)
-    return s;
-
-  // Shared by all companies (ID_FIRMY 0). GEN_AUTO_ROZLICZ 1 = cash receipts and payments.
+  // Shared by all companies (ID_FIRMY 0), beside the system forms of the set-up (1-3, 5).
   if (Status s = insertRows(
           db, "FORMA_PLATNOSCI",
           {"ID_FORMY", "KOD", "NAZWA", "SYSTEMOWY", "DNI_NALEZNOSCI", "DNI_ZOBOWIAZAN", "AKTYWNA", "ID_FIRMY",
            "ID_PLATNIKA", "GEN_AUTO_ROZLICZ", "WLICZAJ_DO_LIMITU"},
-          {{num(1), text("G"), text("gotówka"), num(1), num(0), num(0), num(1), num(0), num(0), num(1), num(0)},
-           {num(2), text("P"), text("przelew"), num(1), num(14), num(14), num(1), num(0), num(0), num(0), num(1)},
-           {num(3), text("K"), text("karta płatnicza"), num(1), num(0), num(0), num(1), num(0), num(0), num(2), num(0)},
-           {num(4), text("PB"), text("za pobraniem"), num(0), num(7), num(7), num(1), num(0), num(0), num(0), num(1)},
-           {num(5), text("KOM"), text("kompensata"), num(1), num(0), num(0), num(1), num(0), num(0), num(0), num(0)},
+          {{num(4), text("PB"), text("za pobraniem"), num(0), num(7), num(7), num(1), num(0), num(0), num(0), num(1)},
            {num(6), text("KR"), text("kredyt kupiecki"), num(0), num(30), num(30), num(1), num(0), num(0), num(0),
             num(1)}});
       !s)
     return s;
 
   if (Status s = insertRows(db, "FORMA_DOSTAWY", {"ID_FORMY_DOSTAWY", "NAZWA", "TYP_DOSTAWY", "ID_FIRMY", "SYSTEMOWA"},
-                            {{num(1), text("Odbiór osobisty"), text("osobisty"), num(company), num(1)},
-                             {num(2), text("Przesyłka kurierska"), text("kurier"), num(company), num(1)},
-                             {num(3), text("Paczka pocztowa"), text("poczta"), num(company), num(0)},
+                            {{num(3), text("Paczka pocztowa"), text("poczta"), num(company), num(0)},
                              {num(4), text("Transport własny"), text("własny"), num(company), num(0)}});
       !s)
     return s;
 
-  // The five codes the order handling relies on, and one status of the user's own.
+  // A status of the user's own beside the five the set-up made.
   return insertRows(db, "VEX_SLOWNIK_STATUSOW_DOKUMENTOW",
                     {"ID_STATUSU", "OPIS_STATUSU", "KOD_STATUSU", "TYP_DOKUMENTU", "SYSTEMOWY", "AUTOMATYCZNY",
                      "AKTYWNY", "ID_SZABLONU_SMS"},
-                    {{num(1), text("Nowe"), text("N"), text("Z"), num(1), num(1), num(1), num(0)},
-                     {num(2), text("Częściowo zrealizowane"), text("C"), text("Z"), num(1), num(1), num(1), num(0)},
-                     {num(3), text("Zrealizowane"), text("Z"), text("Z"), num(1), num(1), num(1), num(0)},
-                     {num(4), text("Wstrzymane"), text("Y"), text("Z"), num(1), num(0), num(1), num(0)},
-                     {num(5), text("Anulowane"), text("A"), text("Z"), num(1), num(0), num(1), num(0)},
-                     {num(6), text("Przygotowane do wysyłki"), text("P"), text("Z"), num(0), num(0), num(1), num(0)}});
+                    {{num(6), text("Przygotowane do wysyłki"), text("P"), text("Z"), num(0), num(0), num(1), num(0)}});
 }
 
 }  // namespace slownik::sql::seed

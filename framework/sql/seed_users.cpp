@@ -2,25 +2,9 @@
 #include "framework/sql/seed_rows.h"
 
 namespace slownik::sql::seed {
-namespace {
 
-// Every dictionary right with its add/edit/open/delete variants.
-std::vector<std::string> allRights() {
-  std::vector<std::string> rights = {"SYS", "EDanePodm", "StawkiVAT", "BankiKursWal", "KonfKolPrac", "OKontrD",
-                                     "OKontrO", "StatusyZamD", "StatusyZamE", "StatusyZamU",
-                                     "EtykDokD", "EtykDokE", "EtykDokU", "DFormPlat", "EFormPlat", "UFormPlat",
-                                     "DMag", "EMag", "UMag"};
-  for (const char* base : {"Banki", "TabOds", "Urzedy", "Kasy", "Prac", "Waluty", "TypDokMag", "TypDokHandl",
-                           "TypDokFin", "TypDokProd", "TypyKontr", "Kontr"}) {
-    rights.emplace_back(base);
-    for (const char* action : {"D", "E", "O", "U"}) rights.push_back(action + std::string(base));
-  }
-  return rights;
-}
-
-}  // namespace
-
-// The administrator and an ordinary user, their groups in the demo company and rights.
+// The administrator and an ordinary user, the sellers' group of the demo company with its
+// rights, and who belongs to which group.
 Status seedUsersAndRights(Database& db) {
   // No passwords: the demo logs in by name.
   if (Status s = insertRows(db, "UZYTKOWNIK", {"ID_UZYTKOWNIKA", "IDENTYFIKATOR", "NAZWA", "AKTYWNY", "ID_PRACOWNIKA"},
@@ -30,10 +14,9 @@ Status seedUsersAndRights(Database& db) {
     return s;
 
   const long long company = demo::kCompanyId;
+  // "Administratorzy" with every right came with the company's set-up.
   if (Status s = insertRows(db, "GRUPAUZYTKOWNIKOW", {"ID_GRUPY", "ID_FIRMY", "NAZWA", "OPIS"},
-                            {{num(demo::kAdminGroupId), num(company), text("Administratorzy"),
-                              text("Pełne uprawnienia w firmie")},
-                             {num(demo::kUserGroupId), num(company), text("Sprzedawcy"),
+                            {{num(demo::kUserGroupId), num(company), text("Sprzedawcy"),
                               text("Sprzedaż i przegląd kartotek")}});
       !s)
     return s;
@@ -56,7 +39,6 @@ Status seedUsersAndRights(Database& db) {
     return s;
 
   std::vector<Row> rows;
-  for (const auto& right : allRights()) rows.push_back({num(demo::kAdminGroupId), num(company), text(right), num(0), num(1)});
   // The sellers may look at the dictionaries they need, work in the main warehouse and the
   // main cash desk only (rights given for one object), and change contractors.
   for (const char* right : {"SYS", "Banki", "OBanki", "Waluty", "Kontr", "OKontr", "OKontrO", "OKontrD", "EKontr",

@@ -140,6 +140,25 @@ TEST_P(LoginData, LogsInAsAdminAndKeepsTheChoiceInTheGlobals) {
   EXPECT_EQ(again.session().company.id, double(sql::demo::kCompanyId));
 }
 
+TEST_P(LoginData, TheSessionFollowsTheCompanyAWindowMovedTheProgramTo) {
+  exec("insert into FIRMA (ID_FIRMY, NAZWA) values (77, 'Hurtownia O''Brien')");
+  exec("insert into MAGAZYN (ID_FIRMY, ID_MAGAZYNU, NAZWA, SYMBOL, STAN_MAGAZYNU) values (77, 70, 'Skład Łódź', 'SL', "
+       "'Praca')");
+  Session shown;
+  shown.user = {6100003, "Administrator systemu"};
+  shown.company = {double(sql::demo::kCompanyId), "Demo Handel"};
+  data::glo().ID_FIRMY.set(77);
+  data::glo().ID_MAGAZYNU.set(70);
+  data::glo().ID_KASY.set(0);
+  Session now = sessionFromGlobals(db(), shown);
+  EXPECT_EQ(now.user.name, "Administrator systemu");
+  EXPECT_EQ(now.company.id, 77.0);
+  EXPECT_EQ(now.company.name, "Hurtownia O'Brien");
+  EXPECT_EQ(now.warehouse.name, "Skład Łódź");
+  EXPECT_EQ(now.cashDesk.id, 0.0);
+  EXPECT_TRUE(now.cashDesk.name.isEmpty());
+}
+
 TEST_P(LoginData, AskForThePasswordOfAUserWhoHasOne) {
   exec("update UZYTKOWNIK set HASLO=" + sql::quote(passwordHash("Tajne'1").toStdString()) +
        " where ID_UZYTKOWNIKA=6100003");

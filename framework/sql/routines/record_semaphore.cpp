@@ -19,6 +19,7 @@
 
 #include "framework/sql/catalogue.h"
 #include "framework/sql/routine_registry.h"
+#include "framework/sql/routines/company_routines.h"
 #include "framework/sql/routines/routine_args.h"
 #include "framework/sql/routines/routine_families.h"
 #include "framework/sql/routines/table_lookup.h"
@@ -52,10 +53,6 @@ const std::vector<LockableTable>& lockableTables() {
   };
   return tables;
 }
-
-// Tables that keep ID_FIRMY but are not the company's own data: the audit log must
-// outlive what it tells about.
-bool isKeptAfterCompanyDelete(const TableDef& table) { return equalsIgnoreCase(table.name, "LOG_ZDARZEN"); }
 
 struct LockTarget {
   const LockableTable* kind = nullptr;
@@ -384,12 +381,9 @@ Status releaseFor(Database& db, const LockTarget& t) {
 }
 
 Status deleteOwned(Database& db, const LockTarget& t) {
+  // A company's data reaches past the tables it owns directly (company_routines.cpp).
+  if (t.kind->ownsCompanyData) return deleteCompanyData(db, t.id);
   std::vector<std::pair<const TableDef*, std::string>> owned;  // table, joining column
-  if (t.kind->ownsCompanyData) {
-    for (const auto& table : Catalogue::instance().tables())
-      if (!table.isView && table.name != t.table->name && table.column("ID_FIRMY") && !isKeptAfterCompanyDelete(table))
-        owned.emplace_back(&table, "ID_FIRMY");
-  }
   for (const char* name : t.kind->ownedTables) {
     const TableDef* table = findStoredTable(name);
     if (table && table->column(t.idColumn)) owned.emplace_back(table, t.idColumn);

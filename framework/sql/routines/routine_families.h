@@ -32,5 +32,7 @@ void registerSmsTrackingRoutines(RoutineRegistry& registry);
 void registerInternetUserRoutines(RoutineRegistry& registry);
 //! TK_UsunMagazyn, RM_StartSynchro.
 void registerWarehouseRoutines(RoutineRegistry& registry);
+//! TK_InicjacjaSystemu, TK_PracujZFirma.
+void registerCompanyRoutines(RoutineRegistry& registry);
 
 }  // namespace slownik::sql

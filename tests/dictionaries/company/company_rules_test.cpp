@@ -1,5 +1,8 @@
-// The VAT flags of a company follow one another; the ledger pool holds together.
+// The VAT flags of a company follow one another; the ledger pool holds together; the
+// statistical number and the header image are checked.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "dictionaries/company/company_rules.h"
 
@@ -56,6 +59,41 @@ TEST(CompanyRules, PoolMustStartBelowItsEndAndHoldItsLastNumber) {
             "Numer końca puli jest mniejszy (równy) niż numer początku puli!|Proszę zmienić zakresy numerów.");
   EXPECT_EQ(poolProblem(1, 5, 6)->message,
             "Aktualny numer w puli jest spoza zakresu puli!|Proszę zmienić numer aktualny.");
+}
+
+TEST(CompanyRules, RegonNeedsNineOrFourteenDigitsWithTheirCheckDigits) {
+  const struct {
+    const char* regon;
+    bool valid;
+  } cases[] = {
+      {"012345675", true},          {"123456785", true},
+      {"000002000", true},          // the weighted sum leaves 10: check digit 0
+      {"012345676", false},         {"123456789", false},
+      {"01234567500008", true},     {"01234567500009", false},
+      {"01234567000000", false},    // the unit's own check holds, its entity's does not
+      {"012-345-675", true},        {"012 345 675", true},
+      {"01234567", false},          {"0123456750000", false},
+      {"01234567A", false},         {"O12345675", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(isValidRegon(c.regon), c.valid) << c.regon;
+}
+
+TEST(CompanyRules, OnlyPicturesTheDocumentsCanPrintAreTakenAsALogo) {
+  const struct {
+    std::string head;
+    bool picture;
+  } cases[] = {
+      {std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10), true},
+      {std::string("\x89PNG\r\n\x1A\n\0\0", 10), true},
+      {"GIF89a....", true},
+      {"GIF87a....", true},
+      {"BM\x36\0\0\0", true},
+      {"%PDF-1.7", false},
+      {"PK\x03\x04", false},
+      {"", false},
+      {"\x89PNG", false},  // cut short
+  };
+  for (const auto& c : cases) EXPECT_EQ(isPicture(c.head), c.picture) << c.head;
 }
 
 }  // namespace

@@ -137,6 +137,31 @@ TEST_P(CompanyWindowTest, SaveChecksRunInOrderAndFocusTheirField) {
   EXPECT_EQ(data::glo().ID_FIRMY.get(), static_cast<double>(kDemo));
 }
 
+TEST_P(CompanyWindowTest, AWrongRegonIsKeptOnlyWhenTheUserSaysSo) {
+  auto f = openCompany(data::kChangeRecord);
+  ASSERT_TRUE(f);
+  ASSERT_TRUE(fe().type(f, "?FIR:REGON", "012345676"));
+  fe().expectMessage(rt::button::No, "Numer REGON jest niepoprawny.|Czy zapisać dane firmy?");
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  ASSERT_TRUE(fe().settle(f));
+  EXPECT_EQ(fe().messages().back().title, "TRAMEL: Pytanie");
+  EXPECT_EQ(fe().messages().back().defaultButton, rt::button::No);
+  EXPECT_EQ(f->focus(), "?FIR:REGON");
+  EXPECT_EQ(company(kDemo, "REGON"), "012345675") << "nothing written";
+
+  // A local unit's 14 digits with both check digits right pass without a question.
+  ASSERT_TRUE(fe().type(f, "?FIR:REGON", "01234567500008"));
+  saved(f);
+  EXPECT_EQ(company(kDemo, "REGON"), "01234567500008");
+
+  f = openCompany(data::kChangeRecord);
+  ASSERT_TRUE(f);
+  ASSERT_TRUE(fe().type(f, "?FIR:REGON", "1234567"));
+  fe().expectMessage(rt::button::Yes, "Numer REGON jest niepoprawny.");
+  saved(f);
+  EXPECT_EQ(company(kDemo, "REGON"), "1234567");
+}
+
 TEST_P(CompanyWindowTest, ANewCompanyGetsItsFirstAddressAsDefaultAndBecomesTheCurrentOne) {
   data::glo().ID_FIRMY = static_cast<double>(kOther);
   auto f = openCompany(data::kInsertRecord);
@@ -423,10 +448,27 @@ TEST_P(CompanyWindowTest, TheLogoReachesTheDatabaseOnlyWithTheForm) {
   f = openCompany(data::kChangeRecord);
   ASSERT_TRUE(f);
   EXPECT_EQ(f->text("?LOGO:STATUS"), "Plik graficzny zapisany w bazie danych.");
-  // A file that cannot be read leaves the stored one as it is.
+  // A file that is not there, too large, or no picture leaves the stored one as it is.
   ASSERT_TRUE(fe().type(f, "?FIR:LOGO_FIRMY", path + ".brak"));
-  fe().expectMessage(rt::button::Ok, "Nie udało się odczytać pliku graficznego");
+  fe().expectMessage(rt::button::Ok, "Nie znaleziono pliku " + path + ".brak!");
   ASSERT_TRUE(fe().click(f, "?LOGO:ZAPISZ"));
+  const std::string large = path + ".duzy.bmp";
+  {
+    std::ofstream out(large, std::ios::binary);
+    out << "BM";
+    out << std::string(5 * 1024 * 1024, '\0');
+  }
+  ASSERT_TRUE(fe().type(f, "?FIR:LOGO_FIRMY", large));
+  fe().expectMessage(rt::button::Ok, "Plik graficzny nagłówka może mieć najwyżej 5 MB.");
+  ASSERT_TRUE(fe().click(f, "?LOGO:ZAPISZ"));
+  const std::string text = path + ".txt";
+  std::ofstream(text, std::ios::binary) << "nie obrazek";
+  ASSERT_TRUE(fe().type(f, "?FIR:LOGO_FIRMY", text));
+  fe().expectMessage(rt::button::Ok, "Plik " + text + " nie jest plikiem graficznym.");
+  ASSERT_TRUE(fe().click(f, "?LOGO:ZAPISZ"));
+  std::remove(large.c_str());
+  std::remove(text.c_str());
+  EXPECT_EQ(f->text("?LOGO:STATUS"), "Plik graficzny zapisany w bazie danych.");
   fe().expectMessage(rt::button::Ok, "spowoduje usunięcie pliku z bazy danych.");
   ASSERT_TRUE(fe().click(f, "?LOGO:USUN"));
   EXPECT_EQ(f->text("?LOGO:STATUS"), "Plik graficzny udostępniony w folderze.");
