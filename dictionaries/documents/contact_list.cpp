@@ -117,6 +117,7 @@ class ContactList : public engine::ListWindow {
     if (height > 0) fw::setListRowHeight(*window(), kList, height);
     window()->setIconList(kList, {"~gg.ico", "~skype.ico"});
     applyColumns();
+    showStartContact();
     showButtons();
     return 0;
   }
@@ -183,6 +184,15 @@ class ContactList : public engine::ListWindow {
     browse().updateWindow();
   }
 
+  // A caller that put one of this contractor's contacts in the buffer (the related
+  // persons' form, by the name typed there) finds the list on it.
+  void showStartContact() {
+    if (data::field("KNTK:ID_KONTAKTU").number() <= 0 ||
+        data::field("KNTK:ID_KONTRAHENTA").number() != contractorId_)
+      return;
+    browse().resetFromAsk(data::kChangeRecord, data::kRequestCompleted);
+  }
+
   void showButtons() {
     if (readOnly_) {
       for (const char* b : {kInsert, kChange, kDelete}) {
@@ -211,7 +221,7 @@ class ContactList : public engine::ListWindow {
   int callForm(int request) {
     data::GLOBALREQUEST() = static_cast<std::uint8_t>(request);
     data::GLOBALRESPONSE() = data::kNoResponse;
-    runSiblingContactForm();
+    runContractorContactForm();
     return data::GLOBALRESPONSE() == data::kRequestCompleted ? data::kRequestCompleted : data::kRequestCancelled;
   }
 
