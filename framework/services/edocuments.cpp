@@ -149,13 +149,23 @@ bool saveEdocumentAs(double id, const std::string& path, std::string* error) {
   return readBytes(id, nullptr, &bytes, error) && writeFile(path, bytes, error);
 }
 
+static fs::path temporaryFolder() {
+  std::error_code ec;
+  fs::path base = fs::temp_directory_path(ec);
+  return base / ("slownik-edokumenty-" + std::to_string(getpid()));
+}
+
+void removeEdocumentTemporaryFiles() {
+  std::error_code ec;
+  fs::remove_all(temporaryFolder(), ec);
+}
+
 std::string edocumentTemporaryFile(double id, std::string* error) {
   std::string name, bytes;
   if (!readBytes(id, &name, &bytes, error)) return {};
   // One folder per document, so two documents of the same name don't overwrite each other.
   std::error_code ec;
-  fs::path dir = fs::temp_directory_path(ec) / ("slownik-edokumenty-" + std::to_string(getpid())) /
-                 sql::sqlId(id);
+  fs::path dir = temporaryFolder() / sql::sqlId(id);
   fs::create_directories(dir, ec);
   if (ec) {
     *error = "Nie można utworzyć folderu tymczasowego " + dir.string() + ".";

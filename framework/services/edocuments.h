@@ -44,6 +44,8 @@ bool saveEdocumentAs(double id, const std::string& path, std::string* error);
 //! Writes the stored file `id` into a temporary folder of this program, under its own
 //! name; the file's path, or "" with the reason in *error.
 std::string edocumentTemporaryFile(double id, std::string* error);
+//! Removes the temporary files this program wrote for opening (when the module ends).
+void removeEdocumentTemporaryFiles();
 //! Deletes the stored file `id` (of the record); false with the reason in *error.
 bool deleteEdocument(std::string_view kind, double recordId, double id, std::string* error);
 
