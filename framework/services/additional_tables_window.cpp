@@ -11,6 +11,7 @@
 #include "framework/runtime/event.h"
 #include "framework/runtime/window.h"
 #include "framework/services/additional_tables.h"
+#include "framework/services/help_viewer.h"
 #include "framework/services/messages.h"
 #include "framework/services/rights.h"
 #include "framework/services/service_database.h"
@@ -159,17 +160,21 @@ class TablesWindow {
       return;
     }
     window_->setTitle("Tabele dodatkowe");
+    help_.init(window_, moduleHelpFile());
+    help_.setTopic("tabele_dodatkowe.htm");
     window_->hide(kDefinitions, !isAdministrator());
     readRecords();
     showTables();
     showRecord();
     for (;;) {
       rt::Event e = window_->nextEvent();
+      if (help_.takeEvent(e)) continue;
       if (e.code == rt::event::CloseWindow) break;
       if (e.code != rt::event::Accepted) continue;
       if (e.control == kClose) break;
       take(e.control);
     }
+    help_.kill();
     window_->close();
   }
 
@@ -295,6 +300,7 @@ class TablesWindow {
   std::vector<Row> rows_;
   std::vector<Record> records_;
   std::shared_ptr<rt::Window> window_;
+  HelpViewer help_;
 };
 
 class DefinitionsWindow {

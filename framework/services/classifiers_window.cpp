@@ -11,6 +11,7 @@
 #include "framework/runtime/event.h"
 #include "framework/runtime/window.h"
 #include "framework/services/classifiers.h"
+#include "framework/services/help_viewer.h"
 #include "framework/services/messages.h"
 #include "framework/services/rights.h"
 
@@ -27,6 +28,7 @@ constexpr const char* kRequired = "?WYMAGANY";
 constexpr const char* kListOnly = "?TYLKO_Z_LISTY";
 constexpr const char* kValues = "?WARTOSCI";
 constexpr int kOpen = -1;
+constexpr const char* kHelpPage = "pola_dodatkowe.htm";
 
 std::string valueControl(int number) { return "?KLAS" + std::to_string(number); }
 
@@ -55,6 +57,8 @@ class ValuesWindow {
       MSG_OSTRZEZENIE("Nie można otworzyć okna pól dodatkowych: " + error);
       return data::kRequestCancelled;
     }
+    help_.init(window_, moduleHelpFile());
+    help_.setTopic(kHelpPage);
     values_ = filterUse_ ? classifierFilter(kind_) : classifierValues(kind_);
     window_->setTitle(filterUse_ ? "Pola dodatkowe - filtr" : "Pola dodatkowe");
     window_->hide(kDefinitions, !isAdministrator() || request_ == data::kViewRecord);
@@ -62,7 +66,11 @@ class ValuesWindow {
     if (request_ == data::kViewRecord) window_->hide(kOk);
     show();
     int result = kOpen;
-    while (result == kOpen) result = take(window_->nextEvent());
+    while (result == kOpen) {
+      rt::Event e = window_->nextEvent();
+      if (!help_.takeEvent(e)) result = take(e);
+    }
+    help_.kill();
     window_->close();
     return result;
   }
@@ -123,6 +131,7 @@ class ValuesWindow {
   std::vector<ClassifierDefinition> defs_;
   ClassifierValues values_;
   std::shared_ptr<rt::Window> window_;
+  HelpViewer help_;
 };
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -158,11 +167,17 @@ class DefinitionsWindow {
       return 0;
     }
     window_->setTitle("Definicje pól dodatkowych: " + kind_);
+    help_.init(window_, moduleHelpFile());
+    help_.setTopic(std::string(kHelpPage) + "#definicje");
     showRows();
     window_->setSelection(kList, 1);
     showCurrent();
     int result = kOpen;
-    while (result == kOpen) result = take(window_->nextEvent());
+    while (result == kOpen) {
+      rt::Event e = window_->nextEvent();
+      if (!help_.takeEvent(e)) result = take(e);
+    }
+    help_.kill();
     window_->close();
     return result;
   }
@@ -245,6 +260,7 @@ class DefinitionsWindow {
   std::string kind_;
   std::vector<ClassifierDefinition> defs_;
   std::shared_ptr<rt::Window> window_;
+  HelpViewer help_;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "framework/runtime/front_end.h"
 #include "framework/runtime/window.h"
 #include "framework/services/edocuments.h"
+#include "framework/services/help_viewer.h"
 #include "framework/services/messages.h"
 
 namespace slownik::svc {
@@ -51,12 +52,15 @@ class Viewer {
       return;
     }
     window_->setTitle("e-Dokumenty");
+    help_.init(window_, moduleHelpFile());
+    help_.setTopic("edokumenty.htm");
     if (!reload()) {
       window_->close();
       return;
     }
     for (;;) {
       rt::Event e = window_->nextEvent();
+      if (help_.takeEvent(e)) continue;
       if (e.code == rt::event::CloseWindow) break;
       if (e.code != rt::event::Accepted) continue;
       if (e.control == kClose) break;
@@ -65,6 +69,7 @@ class Viewer {
       if (e.control == kSaveAs) saveAs();
       if (e.control == kDelete) remove();
     }
+    help_.kill();
     window_->close();
   }
 
@@ -146,6 +151,7 @@ class Viewer {
   double recordId_;
   std::vector<Edocument> files_;
   std::shared_ptr<rt::Window> window_;
+  HelpViewer help_;
 };
 
 }  // namespace

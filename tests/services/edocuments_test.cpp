@@ -63,6 +63,10 @@ TEST_P(Edocuments, FilesAreStoredOpenedSavedAndDeletedWithTheCountsFollowing) {
   ASSERT_TRUE(w);
   EXPECT_TRUE(rows(w).empty());
   EXPECT_FALSE(w->control("?OTWORZ")->enabled);
+  ASSERT_TRUE(fe().press(w, rt::key::F1));
+  ASSERT_TRUE(fe().settle(w));
+  ASSERT_EQ(fe().helpPages().size(), 1u);
+  EXPECT_NE(fe().helpPages()[0].find("#edokumenty.htm"), std::string::npos) << fe().helpPages()[0];
 
   for (const std::string& path : {contractPath, notePath}) {
     fe().expectFile(path);
