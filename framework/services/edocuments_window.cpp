@@ -1,4 +1,5 @@
 // Our e-documents viewer: the files of one record, with add, open, save as and delete.
+#include <cctype>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,23 @@ std::string sizeText(long long bytes) {
   if (bytes < 1024) return std::to_string(bytes) + " B";
   if (bytes < 1024 * 1024) return std::to_string((bytes + 1023) / 1024) + " KB";
   return std::to_string((bytes + 1024 * 1024 - 1) / (1024 * 1024)) + " MB";
+}
+
+// A file address the desktop reads back as the same path: a '#' or '?' in a file name
+// would otherwise start a fragment or a query.
+std::string fileUrl(const std::string& path) {
+  static const char* kHex = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : path) {
+    if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += kHex[c >> 4];
+      url += kHex[c & 15];
+    }
+  }
+  return url;
 }
 
 std::optional<std::string> askFile(std::string title, bool save, std::string fileName) {
@@ -122,7 +140,7 @@ class Viewer {
       reload();
       return;
     }
-    if (!rt::frontEnd().openLink("file://" + path))
+    if (!rt::frontEnd().openLink(fileUrl(path)))
       MSG_OSTRZEZENIE("Nie znaleziono programu, który otwiera plik " + doc->fileName + ".|Plik zapisano jako " + path +
                       ".");
   }

@@ -25,6 +25,20 @@ std::string readFile(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// The path of a "file://" address.
+std::string pathOfUrl(const std::string& url) {
+  std::string path;
+  for (std::size_t i = 7; i < url.size(); ++i) {
+    if (url[i] == '%' && i + 2 < url.size()) {
+      path += static_cast<char>(std::stoi(url.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      path += url[i];
+    }
+  }
+  return path;
+}
+
 class Edocuments : public test::WindowFixture {
  protected:
   void SetUp() override {
@@ -56,6 +70,7 @@ class Edocuments : public test::WindowFixture {
 TEST_P(Edocuments, FilesAreStoredOpenedSavedAndDeletedWithTheCountsFollowing) {
   const std::string contract(std::string("%PDF umowa\0\x01\xff koniec", 19));
   const std::string contractPath = file("umowa O'Neill.pdf", contract);
+  const std::string hashPath = file("faktura #12?.txt", "FV");
   const std::string notePath = file("notatka.txt", "Notatka");
 
   start([] { EDOKVIEW(kEdocumentEmployee, 1); });
@@ -92,7 +107,8 @@ TEST_P(Edocuments, FilesAreStoredOpenedSavedAndDeletedWithTheCountsFollowing) {
   ASSERT_EQ(fe().openedLinks().size(), 1u);
   const std::string link = fe().openedLinks()[0];
   ASSERT_EQ(link.rfind("file://", 0), 0u) << link;
-  const std::string opened = link.substr(7);
+  EXPECT_NE(link.find("umowa%20O%27Neill.pdf"), std::string::npos) << link;
+  const std::string opened = pathOfUrl(link);
   EXPECT_EQ(fs::path(opened).filename().string(), "umowa O'Neill.pdf");
   EXPECT_EQ(readFile(opened), contract);
   EXPECT_NE(opened, contractPath);
@@ -121,10 +137,16 @@ TEST_P(Edocuments, FilesAreStoredOpenedSavedAndDeletedWithTheCountsFollowing) {
   w = window("e-Dokumenty");
   ASSERT_TRUE(w);
   EXPECT_TRUE(rows(w).empty());
-  fe().expectFile(notePath);
+  fe().expectFile(hashPath);
   ASSERT_TRUE(fe().press(w, rt::key::Ins));
   ASSERT_TRUE(fe().settle(w));
   EXPECT_EQ(count("FIRMA_ZALACZNIK", "ID_FIRMY", 1), "1");
+  // A '#' or '?' in the name must not cut the address the desktop opens.
+  ASSERT_TRUE(fe().press(w, rt::key::Enter));
+  ASSERT_TRUE(fe().settle(w));
+  ASSERT_EQ(fe().openedLinks().size(), 2u);
+  EXPECT_EQ(fe().openedLinks()[1].find_first_of("#?"), std::string::npos) << fe().openedLinks()[1];
+  EXPECT_EQ(readFile(pathOfUrl(fe().openedLinks()[1])), "FV");
   EXPECT_EQ(count("PRACOWNIK_ZALACZNIK", "ID_PRACOWNIKA", 1), "1");
   fe().press(w, rt::key::Esc);
 }
