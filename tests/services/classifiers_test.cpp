@@ -68,6 +68,7 @@ TEST_P(Classifiers, AdministratorDefinesThemInTheDefinitionsWindow) {
 
 TEST_P(Classifiers, RecordValuesAreCheckedLoadedAndSaved) {
   define();
+  fe().expectMessage(rt::button::Ok, "Proszę uzupełnić wymagane pole dodatkowe \"Region\".");
   start([] {
     EXPECT_EQ(KLASYFIKATORY_INITUSE(kKind, 0), 0);
     // A required value missing: the form's save check refuses.
@@ -76,7 +77,6 @@ TEST_P(Classifiers, RecordValuesAreCheckedLoadedAndSaved) {
     EXPECT_EQ(KLASYFIKATORY_WALIDUJ(kKind), 0);
     EXPECT_EQ(KLASYFIKATORY_ZAPISZ(kKind, 41), 0);
   });
-  fe().expectMessage(rt::button::Ok, "Proszę uzupełnić wymagane pole dodatkowe \"Region\".");
   auto w = window("Pola dodatkowe");
   ASSERT_TRUE(w);
   EXPECT_TRUE(w->control("?KLAS2:WIERSZ")->hidden);
