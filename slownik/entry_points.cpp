@@ -12,6 +12,7 @@
 #include "dictionaries/company/company_address_form.h"
 #include "dictionaries/company/company_form.h"
 #include "dictionaries/company/company_list.h"
+#include "dictionaries/company/related_person_list.h"
 #include "dictionaries/company/warehouse_list.h"
 #include "dictionaries/documents/article_price_list.h"
 #include "dictionaries/documents/article_unit_list.h"
@@ -86,6 +87,13 @@ void internetUsers() {
   if (slownik::data::GLOBALRESPONSE() == slownik::data::kRequestCompleted)
     HASLO_INTER_0001_002_BRW(slownik::data::field("KON1:ID_KONTRAHENTA").number());
 }
+// The persons who receive documents on the side of a contractor chosen first.
+void relatedPersons() {
+  slownik::data::GLOBALREQUEST() = slownik::data::kSelectRecord;
+  KONTRAHENTFORMA_BRW("");
+  if (slownik::data::GLOBALRESPONSE() == slownik::data::kRequestCompleted)
+    OSOBA_POWIAZANA_BRW(slownik::data::field("KON1:ID_KONTRAHENTA").number(), "Odbiorca", 0);
+}
 // The choosers alone, as a document editor opens them for a position.
 void chooseUnit() {
   slownik::data::GLOBALREQUEST() = slownik::data::kSelectRecord;
@@ -114,6 +122,7 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"FIRMA_UPD", "Dane bieżącej firmy", kCompany, "form", currentCompany},
     {"ADRES_FIRMY_UPD", "Nowy adres bieżącej firmy", kCompany, "form", newCompanyAddress},
     {"MAGAZYN_SRC_BRW", "Magazyny", kCompany, "browse", MAGAZYN_SRC_BRW},
+    {"OSOBA_POWIAZANA_BRW", "Osoby powiązane", kCompany, "browse", relatedPersons},
     {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kDocuments, "browse", classifications},
     {"TYP_DOKUMENTU_MAGAZYNOWEGO_BRW", "Typy dokumentów magazynowych", kDocuments, "browse", warehouseDocTypes},
     {"ETYKIETA_DOKUMENTU_BRW", "Etykiety dokumentów", kDocuments, "browse", documentLabels},

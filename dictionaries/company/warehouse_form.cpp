@@ -8,6 +8,7 @@
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/error_state.h"
+#include "framework/services/classifiers.h"
 #include "framework/services/messages.h"
 #include "framework/services/program_parameters.h"
 #include "framework/services/rights.h"
@@ -24,6 +25,9 @@ constexpr const char* kPickAccount = "?WYBIERZRACHUNEK";
 constexpr const char* kClearAccount = "?USUNRACHUNEK";
 constexpr const char* kCatalogueNumber = "?NUMER_KATALOGOWY";
 constexpr const char* kTradeNumber = "?NUMER_HANDLOWY";
+constexpr const char* kAdditionalFields = "?POLA_DODATKOWE";
+// Warehouses carry the classifiers of this kind ("Pola dodatkowe").
+constexpr const char* kClassifierKind = "Magazyn";
 constexpr int kAccountPicker = 1;
 // NUMERACJA.DOKUMENT of the two index numberings.
 constexpr int kCatalogueIndex = 15;
@@ -96,6 +100,8 @@ void WarehouseForm::primeFields() {
 
 void WarehouseForm::prepare() {
   markAtOpen_ = engine::trimmed(field("MAG:WYROZNIK_SYNCHRONIZACJI"));
+  svc::KLASYFIKATORY_INITUSE(kClassifierKind, data::field("MAG:ID_MAGAZYNU").number());
+  if (request() == data::kInsertRecord) window()->disable(kAdditionalFields);
   showAccount();
   readLastNumbers();
 }
@@ -115,6 +121,11 @@ void WarehouseForm::pickAccount() {
 }
 
 int WarehouseForm::afterAccepted(const rt::Event& e) {
+  if (e.control == kAdditionalFields) {
+    svc::KLASYFIKATORY_OKNO(kClassifierKind, isReadOnly() ? data::kViewRecord : request(),
+                            data::field("MAG:ID_MAGAZYNU").number());
+    return fw::kLevelNotify;
+  }
   if (e.control == kPickAccount) {
     pickAccount();
     return fw::kLevelNotify;
@@ -226,6 +237,10 @@ bool WarehouseForm::isNameOrSymbolTaken() {
 int WarehouseForm::checkField(const rt::Event& e) {
   if (e.control != "?OK" || (request() != data::kInsertRecord && request() != data::kChangeRecord)) return 0;
   update();
+  if (svc::KLASYFIKATORY_WALIDUJ(kClassifierKind) == 1) {
+    svc::KLASYFIKATORY_OKNO(kClassifierKind, request(), data::field("MAG:ID_MAGAZYNU").number());
+    return fw::kLevelNotify;
+  }
   if (isNameOrSymbolTaken() || !checkLastNumbers() || !confirmSynchronisation()) return fw::kLevelNotify;
   checked_ = true;
   return 0;
@@ -258,6 +273,7 @@ void WarehouseForm::afterSave() {
   if (request() != data::kInsertRecord && request() != data::kChangeRecord) return;
   writeLastNumber(kCatalogueIndex, window()->value(kCatalogueNumber));
   writeLastNumber(kTradeIndex, window()->value(kTradeNumber));
+  svc::KLASYFIKATORY_ZAPISZ(kClassifierKind, data::field("MAG:ID_MAGAZYNU").number());
 }
 
 }  // namespace slownik::company

@@ -11,6 +11,7 @@
 #include "engine/list_window.h"
 #include "engine/record_form.h"
 #include "framework/classes/theme_classes.h"
+#include "framework/data/file_manager.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
@@ -117,6 +118,7 @@ class ContactList : public engine::ListWindow {
     if (height > 0) fw::setListRowHeight(*window(), kList, height);
     window()->setIconList(kList, {"~gg.ico", "~skype.ico"});
     applyColumns();
+    showStartContact();
     showButtons();
     return 0;
   }
@@ -183,6 +185,17 @@ class ContactList : public engine::ListWindow {
     browse().updateWindow();
   }
 
+  // A caller that put one of this contractor's contacts in the buffer (the related
+  // persons' form, by the name typed there) finds the list on it. The first page has
+  // filled the buffer meanwhile, so the contact is read again by its id.
+  void showStartContact() {
+    if (startContact_ <= 0) return;
+    data::field("KNTK:ID_KONTAKTU").set(startContact_);
+    data::FileManager* contacts = data::fileManager("KONTAKT");
+    if (!contacts || contacts->fetch("KNTK:PK_KONTAKT") != 0) return;
+    browse().resetFromAsk(data::kChangeRecord, data::kRequestCompleted);
+  }
+
   void showButtons() {
     if (readOnly_) {
       for (const char* b : {kInsert, kChange, kDelete}) {
@@ -211,7 +224,7 @@ class ContactList : public engine::ListWindow {
   int callForm(int request) {
     data::GLOBALREQUEST() = static_cast<std::uint8_t>(request);
     data::GLOBALRESPONSE() = data::kNoResponse;
-    runSiblingContactForm();
+    runContractorContactForm();
     return data::GLOBALRESPONSE() == data::kRequestCompleted ? data::kRequestCompleted : data::kRequestCancelled;
   }
 
@@ -230,6 +243,10 @@ class ContactList : public engine::ListWindow {
 
   bool readOnly_;
   double contractorId_;
+  // The contact the buffer held at the call when it is one of this contractor's, else 0.
+  double startContact_ = data::field("KNTK:ID_KONTRAHENTA").number() == contractorId_
+                             ? data::field("KNTK:ID_KONTAKTU").number()
+                             : 0;
   std::string contractorName_;
   engine::RecordSemaphore semaphore_;
   std::vector<std::string> columns_ = contactColumnDefaults();

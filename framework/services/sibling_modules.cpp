@@ -1,5 +1,7 @@
 #include "framework/services/sibling_modules.h"
 
+#include "framework/services/edocuments.h"
+
 namespace slownik::svc {
 
 data::SiblingModule& vexrunModule() {
@@ -22,6 +24,10 @@ void VEXRUN_KILL() { vexrunModule().kill(); }
 void VEXDEF_INIT(fw::ErrorClass* errors, fw::IniClass* ini) { vexdefModule().init(errors, ini); }
 void VEXDEF_KILL() { vexdefModule().kill(); }
 void EDOKUMENTYRUN_INIT(fw::ErrorClass* errors, fw::IniClass* ini) { edokumentyrunModule().init(errors, ini); }
-void EDOKUMENTYRUN_KILL() { edokumentyrunModule().kill(); }
+void EDOKUMENTYRUN_KILL() {
+  edokumentyrunModule().kill();
+  // Files written for the desktop's programs to open go when the module ends.
+  removeEdocumentTemporaryFiles();
+}
 
 }  // namespace slownik::svc

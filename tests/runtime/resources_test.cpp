@@ -61,7 +61,7 @@ fs::path iconFile(std::string name) {
 std::map<std::pair<std::string, std::string>, std::string> helpMap() {
   std::map<std::pair<std::string, std::string>, std::string> out;
   std::istringstream in(readFile(shipped() + "/help/README.md"));
-  const std::regex row(R"(^\|\s*`(slown\d{3})`\s*\|\s*`([^`]+)`\s*\|[^|]*\|\s*`([^`]+)`\s*\|)");
+  const std::regex row(R"(^\|\s*`([a-z0-9_]+)`\s*\|\s*`([^`]+)`\s*\|[^|]*\|\s*`([^`]+)`\s*\|)");
   for (std::string line; std::getline(in, line);) {
     std::smatch m;
     if (std::regex_search(line, m, row)) out[{"slownik$" + m[1].str(), m[2].str()}] = m[3].str();

@@ -46,6 +46,60 @@ void addServiceTables(std::vector<TableDef>& tables) {
                        .longint("ROZMIAR")
                        .key("KOLBR:KEY", {"ID_UZYTKOWNIKA", "OKNO", "KOLUMNA"}, TableBuilder::Primary));
 
+  // Classifiers: up to ten named values that records of a kind ("Pracownik", "Magazyn")
+  // carry, defined per company. TYLKO_Z_LISTY 1 = only the values listed for the
+  // classifier in KLASYFIKATOR_SLOWNIK_WAR; 0 = free text (the list only suggests).
+  tables.push_back(table("KLASYFIKATOR_DEFINICJA", "KLDEF")
+                       .id("ID_DEFINICJI")
+                       .ref("ID_FIRMY").notNull()
+                       .text("RODZAJ", 30).notNull()
+                       .shortint("NUMER").notNull()
+                       .text("NAZWA", 50)
+                       .byte("WYMAGANY")
+                       .byte("TYLKO_Z_LISTY")
+                       .key("KLDEF:PK_KLASYFIKATOR_DEFINICJA", {"ID_DEFINICJI"}, TableBuilder::Primary)
+                       .key("KLDEF:KLASYFIKATOR_DEF_RODZAJ", {"ID_FIRMY", "RODZAJ", "NUMER"}, TableBuilder::Unique)
+                       .tableSince(7));
+  // The classifier values of one record of a kind; an empty value has no row.
+  tables.push_back(table("KLASYFIKATOR_WARTOSC", "KLWAR")
+                       .text("RODZAJ", 30).notNull()
+                       .ref("ID_REKORDU").notNull()
+                       .shortint("NUMER").notNull()
+                       .text("WARTOSC", 100)
+                       .key("KLWAR:PK_KLASYFIKATOR_WARTOSC", {"RODZAJ", "ID_REKORDU", "NUMER"}, TableBuilder::Primary)
+                       .key("KLWAR:KLASYFIKATOR_WAR_WARTOSC", {"RODZAJ", "NUMER", "WARTOSC"})
+                       .tableSince(7));
+
+  // Files attached to a record of a kind (the e-documents), kept in the database so that
+  // every user of the company sees them.
+  tables.push_back(table("EDOKUMENT", "EDOK")
+                       .id("ID_EDOKUMENTU")
+                       .text("RODZAJ", 30).notNull()
+                       .ref("ID_REKORDU").notNull()
+                       .text("NAZWA_PLIKU", 255)
+                       .longint("ROZMIAR")
+                       .date("DATA_DODANIA")
+                       .ref("ID_UZYTKOWNIKA")
+                       .blob("TRESC")
+                       .key("EDOK:PK_EDOKUMENT", {"ID_EDOKUMENTU"}, TableBuilder::Primary)
+                       .key("EDOK:EDOKUMENT_RODZAJ_REKORD", {"RODZAJ", "ID_REKORDU", "NAZWA_PLIKU"})
+                       .tableSince(7));
+
+  // Additional tables: user-defined tables of rows attached to the records of a kind.
+  // KOLUMNA1..5 name the table's columns; an empty name leaves the column out.
+  TableBuilder extra = table("TABELA_DODATKOWA", "TABDOD");
+  extra.id("ID_TABELI").ref("ID_FIRMY").notNull().text("RODZAJ", 30).notNull().text("NAZWA", 50);
+  for (int i = 1; i <= 5; ++i) extra.text("KOLUMNA" + std::to_string(i), 50);
+  tables.push_back(extra.key("TABDOD:PK_TABELA_DODATKOWA", {"ID_TABELI"}, TableBuilder::Primary)
+                       .key("TABDOD:TABELA_DODATKOWA_RODZAJ", {"ID_FIRMY", "RODZAJ", "NAZWA"})
+                       .tableSince(7));
+  TableBuilder rows = table("TABELA_DODATKOWA_WIERSZ", "TABDODW");
+  rows.id("ID_WIERSZA").ref("ID_TABELI").notNull().ref("ID_REKORDU").notNull();
+  for (int i = 1; i <= 5; ++i) rows.text("WARTOSC" + std::to_string(i), 100);
+  tables.push_back(rows.key("TABDODW:PK_TABELA_DODATKOWA_WIERSZ", {"ID_WIERSZA"}, TableBuilder::Primary)
+                       .key("TABDODW:TABELA_DOD_WIERSZ_REKORD", {"ID_TABELI", "ID_REKORDU", "ID_WIERSZA"})
+                       .tableSince(7));
+
   tables.push_back(resultTable("VAX"));
   tables.push_back(resultTable("VAX2"));
 }

@@ -9,6 +9,7 @@
 #include "dictionaries/documents/contact_list.h"
 #include "dictionaries/documents/contact_list_columns.h"
 #include "dictionaries/documents/contact_list_sibling_form.h"
+#include "framework/services/procedure_registry.h"
 #include "engine/window_fixture.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
@@ -44,7 +45,7 @@ class ContactListWindows : public test::WindowFixture {
     calls_ = std::make_shared<SiblingCalls>();
   }
   void TearDown() override {
-    setSiblingContactForm({});
+    svc::installProcedure(kContactFormProcedure, {});
     WindowFixture::TearDown();
   }
 
@@ -52,7 +53,7 @@ class ContactListWindows : public test::WindowFixture {
   // "!" to the surname, a delete removes the row; each answers completed.
   void installSibling() {
     auto calls = calls_;
-    setSiblingContactForm([calls] {
+    svc::installProcedure(kContactFormProcedure, [calls](const svc::ProcedureArgs&) {
       int request = data::GLOBALREQUEST();
       data::GLOBALREQUEST() = data::kNoRequest;
       {
@@ -263,13 +264,17 @@ TEST_P(ContactListWindows, RefusalsAndViewingChangeNothing) {
   fe().press(w, rt::key::Esc);
   join();
 
-  // Without the sibling module the user is told so; the lock is given back.
-  setSiblingContactForm({});
+  // Without a sibling's form ours opens; cancelled, it changes nothing and gives the lock back.
+  svc::installProcedure(kContactFormProcedure, {});
   w = openList();
   ASSERT_TRUE(w);
   onRow(w, "Nowak");
-  fe().expectMessage(rt::button::Ok, kContactFormMissing);
   ASSERT_TRUE(fe().press(w, rt::key::F2));
+  auto form = window("Edycja kontaktu");
+  ASSERT_TRUE(form);
+  EXPECT_EQ(form->value("?KNTK:NAZWISKO"), "Nowak");
+  EXPECT_EQ(lockOfContractor(), std::to_string(sql::demo::kAdminUserId));
+  ASSERT_TRUE(fe().press(form, rt::key::Esc));
   ASSERT_TRUE(fe().settle(w));
   EXPECT_EQ(lockOfContractor(), "0");
   EXPECT_TRUE(logEntries().empty());
