@@ -30,6 +30,8 @@ void registerNumberingRoutines(RoutineRegistry& registry);
 void registerSmsTrackingRoutines(RoutineRegistry& registry);
 //! TK_DodajHaslo_0001_002_HASLO_INTER.
 void registerInternetUserRoutines(RoutineRegistry& registry);
+//! TKB_IntS_RM_TKBM_DocStatusListInit.
+void registerOrderStatusRoutines(RoutineRegistry& registry);
 //! TK_UsunMagazyn, RM_StartSynchro.
 void registerWarehouseRoutines(RoutineRegistry& registry);
 

@@ -14,6 +14,7 @@ void registerStandardRoutines(RoutineRegistry& registry) {
   registerSmsTrackingRoutines(registry);
   registerInternetUserRoutines(registry);
   registerWarehouseRoutines(registry);
+  registerOrderStatusRoutines(registry);
 }
 
 }  // namespace slownik::sql
