@@ -26,7 +26,8 @@ void registerPriceRecalculationRoutines(RoutineRegistry& registry);
 void registerTextRoutines(RoutineRegistry& registry);
 //! RM_DodajDefinicjeNumeracji.
 void registerNumberingRoutines(RoutineRegistry& registry);
-//! KS_SMS_UTWORZ_TRACKING_URL, KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL.
+//! KS_SMS_UTWORZ_TRACKING_URL, KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL, KS_SMS_ZAPISZ_WYSLANIE,
+//! KS_SMS_ZAPISZ_KLIKNIECIE.
 void registerSmsTrackingRoutines(RoutineRegistry& registry);
 //! TK_DodajHaslo_0001_002_HASLO_INTER.
 void registerInternetUserRoutines(RoutineRegistry& registry);
