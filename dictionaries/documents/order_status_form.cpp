@@ -114,7 +114,9 @@ bool OrderStatusForm::checkBeforeSave() {
     focus(kCode);
     return false;
   }
+  // The save copies the window's fields into the record once more.
   data::field("VSSD:KOD_STATUSU").set(stored);
+  window()->setValue(kCode, stored);
   return true;
 }
 
