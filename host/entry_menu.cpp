@@ -1,9 +1,36 @@
 #include "host/entry_menu.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <atomic>
 
 namespace slownik::host {
+namespace {
+
+// -1: the program parameter decides; 0 or 1: a test did.
+std::atomic<int> testToolsChoice{-1};
+
+bool isTestTool(const EntryPoint& e) { return e.kind == QLatin1String(kTestToolKind); }
+
+void addEntry(QMenu* menu, const EntryPoint& e, QSet<QChar>* used,
+              const std::function<void(const EntryPoint&)>& start) {
+  QAction* act = menu->addAction(withMnemonic(e.caption, used));
+  act->setData(e.exportName);
+  act->setStatusTip(e.exportName);
+  QObject::connect(act, &QAction::triggered, menu, [start, e] { start(e); });
+}
+
+}  // namespace
+
+bool testToolsShown() {
+  int choice = testToolsChoice.load();
+  if (choice >= 0) return choice == 1;
+  return QCoreApplication::instance() &&
+         QCoreApplication::arguments().contains(QLatin1String(kTestToolsParameter));
+}
+
+void showTestTools(std::optional<bool> shown) { testToolsChoice = shown ? (*shown ? 1 : 0) : -1; }
 
 QString withMnemonic(const QString& caption, QSet<QChar>* used) {
   const int own = caption.indexOf('&');
@@ -26,7 +53,9 @@ QList<QMenu*> addEntryMenus(QMenuBar* bar, QAction* before, const std::vector<En
                             QSet<QChar> usedMnemonics, const std::function<void(const EntryPoint&)>& start) {
   QList<QMenu*> menus;
   QList<QString> subsystems;
+  const bool tools = testToolsShown();
   for (const EntryPoint& e : entries) {
+    if (isTestTool(e) && !tools) continue;
     const QString group = e.subsystem.isEmpty() ? QStringLiteral("Inne") : e.subsystem;
     if (!subsystems.contains(group)) subsystems << group;
   }
@@ -35,16 +64,26 @@ QList<QMenu*> addEntryMenus(QMenuBar* bar, QAction* before, const std::vector<En
     QSet<QChar> used;
     QString lastKind;
     bool first = true;
+    QMenu* toolMenu = nullptr;
+    QSet<QChar> toolMnemonics;
     for (const EntryPoint& e : entries) {
       const QString g = e.subsystem.isEmpty() ? QStringLiteral("Inne") : e.subsystem;
       if (g != group) continue;
+      if (isTestTool(e)) {
+        if (!tools) continue;
+        if (!toolMenu) toolMenu = new QMenu(QStringLiteral("Narzędzia testowe"), menu);
+        addEntry(toolMenu, e, &toolMnemonics, start);
+        continue;
+      }
       if (!first && e.kind != lastKind) menu->addSeparator();
       first = false;
       lastKind = e.kind;
-      QAction* act = menu->addAction(withMnemonic(e.caption, &used));
-      act->setData(e.exportName);
-      act->setStatusTip(e.exportName);
-      QObject::connect(act, &QAction::triggered, menu, [start, e] { start(e); });
+      addEntry(menu, e, &used, start);
+    }
+    if (toolMenu) {
+      if (!first) menu->addSeparator();
+      toolMenu->setTitle(withMnemonic(toolMenu->title(), &used));
+      menu->addMenu(toolMenu);
     }
     bar->insertMenu(before, menu);
     menus << menu;

@@ -3,6 +3,7 @@
 #include <QSet>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "host/module_library.h"
@@ -17,6 +18,16 @@ namespace slownik::host {
 //! (letters compared without case) and is added to *used. An "&" already in the text is
 //! kept as the caption's own mnemonic; a caption with no free letter gets none.
 QString withMnemonic(const QString& caption, QSet<QChar>* used);
+
+//! The kind of entry points that only make sense from a document (pickers, choosers): the
+//! menus leave them out unless the program was started with kTestToolsParameter, and then
+//! offer them in a submenu "Narzędzia testowe" at the end of their subsystem's menu.
+inline constexpr const char* kTestToolKind = "tool";
+inline constexpr const char* kTestToolsParameter = "--narzedzia-testowe";
+//! Whether the test tools are offered: the program parameter, unless a test decided.
+bool testToolsShown();
+//! Decides for the process (tests); std::nullopt goes back to the program parameter.
+void showTestTools(std::optional<bool> shown);
 
 //! Adds one menu per subsystem to the bar, before `before` (or at the end when null),
 //! in the order the subsystems first appear in the table; within a menu the entries keep

@@ -1,5 +1,6 @@
 #include "slownik/entry_points.h"
 
+#include <cstdint>
 #include <iterator>
 #include <string>
 
@@ -20,9 +21,13 @@
 #include "dictionaries/documents/contractor_picker_list.h"
 #include "dictionaries/documents/delivery_form_list.h"
 #include "dictionaries/documents/document_label_list.h"
+#include "dictionaries/documents/finance_doc_type_list.h"
 #include "dictionaries/documents/financial_operation_list.h"
 #include "dictionaries/documents/internet_user_list.h"
+#include "dictionaries/documents/order_status_list.h"
+#include "dictionaries/documents/order_type_list.h"
 #include "dictionaries/documents/payment_form_list.h"
+#include "dictionaries/documents/trade_doc_type_list.h"
 #include "dictionaries/documents/warehouse_doc_type_list.h"
 #include "dictionaries/tax_currency/country_list.h"
 #include "dictionaries/tax_currency/currency_list.h"
@@ -35,6 +40,7 @@
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "sms/template_list.h"
+#include "sms/tracking_history_list.h"
 #include "sms/tracking_url_list.h"
 
 namespace {
@@ -43,15 +49,21 @@ namespace {
 constexpr const char* kTaxCurrency = "Podatki, kraje i waluty";
 constexpr const char* kBanking = "Banki i rozliczenia";
 constexpr const char* kCompany = "Firma, pracownicy i magazyny";
-constexpr const char* kDocuments = "Dokumenty i kontrahenci";
+constexpr const char* kDocuments = "Dokumenty";
+constexpr const char* kContractors = "Kontrahenci";
+constexpr const char* kOrders = "Zamówienia";
 constexpr const char* kSms = "Powiadomienia SMS";
+// Pickers and choosers that only make sense from a document: the host offers them, for
+// testing, only when asked to (its "Narzędzia testowe" submenu).
+constexpr const char* kTestTool = "tool";
 
 // Entries whose export takes parameters or returns a value start with what the menu means.
 void currencies() { WALUTY_BRW(); }
 void ratesForToday() { LADUJWALUTY("1", "0", 0); }
 // The company's own accounts; the other owners' lists open from their owners' forms.
 void companyAccounts() { RACHUNKI_FIRMY_BRW(0); }
-void defaultAccounts() { LADUJDOMYSLNERACHUNKI(); }
+void defaultAccounts() { slownik::banking::loadDefaultAccountsAndTell(); }
+void vatRates() { slownik::tax_currency::loadVatAndTell(); }
 void cashDesks() { KASA_BRW(slownik::data::glo().ID_FIRMY.get()); }
 // The company the user works in, opened for change.
 void currentCompany() {
@@ -75,6 +87,14 @@ void pickContractor() {
   KONTRAHENTFORMA_BRW("");
 }
 void orderSmsTemplates() { SMS_SZABLON_BRW("ZAM_BRW"); }
+void tradeDocTypes() { TYP_DOKUMENTU_HANDLOWEGO_BRW(""); }
+// The conversion history of a tracking address chosen first.
+void trackingHistory() {
+  slownik::data::GLOBALREQUEST() = slownik::data::kSelectRecord;
+  SMS_URL_BRW();
+  if (slownik::data::GLOBALRESPONSE() == slownik::data::kRequestCompleted)
+    SMS_URL_HISTORIA_BRW(static_cast<std::int32_t>(slownik::data::field("SMST:ID_TRACKING_URL").number()));
+}
 void paymentForms() { FORMA_PLATNOSCI_BRW(0); }
 void deliveryForms() {
   const std::string company = std::to_string(static_cast<long long>(slownik::data::glo().ID_FIRMY.get()));
@@ -110,7 +130,7 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"WOJEWODZTWO_BRW", "Województwa", kTaxCurrency, "browse", WOJEWODZTWO_BRW},
     {"WALUTY_BRW", "Waluty", kTaxCurrency, "browse", currencies},
     {"LADUJWALUTY", "Kursy walut na dziś", kTaxCurrency, "loader", ratesForToday},
-    {"LOADVAT", "Wczytaj stawki VAT", kTaxCurrency, "loader", LOADVAT},
+    {"LOADVAT", "Wczytaj stawki VAT", kTaxCurrency, "loader", vatRates},
     {"BANKI_BRW", "Lista banków", kBanking, "browse", BANKI_BRW},
     {"IMPORTKIR", "Importuj banki z KIR", kBanking, "importer", IMPORTKIR},
     {"RACHUNKI_FIRMY_BRW", "Rachunki bankowe firmy", kBanking, "browse", companyAccounts},
@@ -122,19 +142,25 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"FIRMA_UPD", "Dane bieżącej firmy", kCompany, "form", currentCompany},
     {"ADRES_FIRMY_UPD", "Nowy adres bieżącej firmy", kCompany, "form", newCompanyAddress},
     {"MAGAZYN_SRC_BRW", "Magazyny", kCompany, "browse", MAGAZYN_SRC_BRW},
-    {"OSOBA_POWIAZANA_BRW", "Osoby powiązane", kCompany, "browse", relatedPersons},
-    {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kDocuments, "browse", classifications},
+    {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kContractors, "browse", classifications},
+    {"OSOBA_POWIAZANA_BRW", "Osoby powiązane", kContractors, "browse", relatedPersons},
     {"TYP_DOKUMENTU_MAGAZYNOWEGO_BRW", "Typy dokumentów magazynowych", kDocuments, "browse", warehouseDocTypes},
+    {"TYP_DOKUMENTU_HANDLOWEGO_BRW", "Typy dokumentów handlowych", kDocuments, "browse", tradeDocTypes},
+    {"TYP_DOKUMENTU_FINANSOWEGO_BRW", "Typy dokumentów finansowych", kDocuments, "browse",
+     TYP_DOKUMENTU_FINANSOWEGO_BRW},
     {"ETYKIETA_DOKUMENTU_BRW", "Etykiety dokumentów", kDocuments, "browse", documentLabels},
     {"FORMA_PLATNOSCI_BRW", "Formy płatności", kDocuments, "browse", paymentForms},
     {"RODZAJ_OPERACJI_FIN_BRW", "Operacje finansowe", kDocuments, "browse", RODZAJ_OPERACJI_FIN_BRW},
     {"FORMA_DOSTAWY_BRW", "Formy dostawy", kDocuments, "browse", deliveryForms},
-    {"KONTRAHENTFORMA_BRW", "Wybór kontrahenta", kDocuments, "picker", pickContractor},
-    {"HASLO_INTER_0001_002_BRW", "Użytkownicy internetowi kontrahenta", kDocuments, "browse", internetUsers},
-    {"WYBIERZJEDNOSTKEARTYKULU", "Wybór jednostki artykułu", kDocuments, "picker", chooseUnit},
-    {"WYBIERZCENEARTYKULU_SLOWNIK", "Wybór ceny artykułu", kDocuments, "picker", choosePrice},
+    {"TYP_ZLECENIA_BRW", "Typy zleceń", kOrders, "browse", TYP_ZLECENIA_BRW},
+    {"STATUSYZAMOWIEN_BRW", "Statusy zamówień", kOrders, "browse", STATUSYZAMOWIEN_BRW},
+    {"KONTRAHENTFORMA_BRW", "Wybór kontrahenta", kContractors, kTestTool, pickContractor},
+    {"HASLO_INTER_0001_002_BRW", "Użytkownicy internetowi kontrahenta", kContractors, "browse", internetUsers},
+    {"WYBIERZJEDNOSTKEARTYKULU", "Wybór jednostki artykułu", kDocuments, kTestTool, chooseUnit},
+    {"WYBIERZCENEARTYKULU_SLOWNIK", "Wybór ceny artykułu", kDocuments, kTestTool, choosePrice},
     {"SMS_SZABLON_BRW", "Szablony SMS zamówień", kSms, "browse", orderSmsTemplates},
     {"SMS_URL_BRW", "Śledzenie adresu URL", kSms, "browse", SMS_URL_BRW},
+    {"SMS_URL_HISTORIA_BRW", "Historia śledzenia adresu URL", kSms, "browse", trackingHistory},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 

@@ -7,7 +7,8 @@ struct SlownikEntryPoint {
   const char* exportName;  //!< the export: "VAT_BRW"
   const char* caption;     //!< menu text in Polish: "Stawki VAT"
   const char* subsystem;   //!< menu group in Polish: "Podatki, kraje i waluty"
-  const char* kind;        //!< "browse", "picker", "loader", "importer", "form"
+  const char* kind;        //!< "browse", "picker", "loader", "importer", "form"; "tool": a picker
+                           //!< that only makes sense from a document (offered for testing)
   void (*run)();           //!< starts it on the calling (procedure) thread; parameters take their defaults
 };
 

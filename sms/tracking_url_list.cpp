@@ -8,6 +8,7 @@
 #include "framework/services/messages.h"
 #include "framework/services/sql_services.h"
 #include "framework/sql/text.h"
+#include "sms/tracking_history_list.h"
 #include "sms/tracking_url_form.h"
 
 namespace slownik::sms {
@@ -16,6 +17,7 @@ namespace {
 constexpr const char* kSortList = "?SORTOWANIE";
 constexpr const char* kLocator = "?LOKATOR";
 constexpr const char* kGenerate = "?BUTTON6";
+constexpr const char* kHistory = "?HISTORIA";
 const std::vector<std::string_view> kSortNames = {"nazwa", "adres WWW", "data"};
 constexpr int kSortOrders = 3;
 constexpr int kFallbackSort = 4;
@@ -62,7 +64,16 @@ class TrackingUrlList : public engine::ListWindow {
       generateKey();
       return fw::kLevelNotify;
     }
+    if (e.control == kHistory) {
+      showHistory();
+      return fw::kLevelNotify;
+    }
     return ListWindow::takeAccepted(e);
+  }
+
+  void addPopupItems(fw::PopupClass& popup) override {
+    popup.addItem("-");
+    popup.addItemMimic("Historia", kHistory, "Historia");
   }
 
  private:
@@ -70,6 +81,15 @@ class TrackingUrlList : public engine::ListWindow {
     // The date order's locator takes a date.
     window()->setPicture(kLocator, order == 3 || order == kFallbackSort ? "@d17" : "@s20");
     chooseNamedSort(order, kSortOrders);
+  }
+
+  // The history of the current address, over this list (which waits for it to close).
+  void showHistory() {
+    const fw::ListRow* row = browse().selectedRow();
+    if (!row || view().fetch(row->position()) != 0) return;
+    double id = data::field("SMST:ID_TRACKING_URL").number();
+    if (id <= 0) return;
+    SMS_URL_HISTORIA_BRW(static_cast<std::int32_t>(id));
   }
 
   void generateKey() {

@@ -15,3 +15,8 @@ void RACHUNKI_URZEDU_BRW(std::uint8_t mode = 0);
 //! returns the number of entries.
 std::int32_t LADUJDOMYSLNERACHUNKI();
 }
+
+namespace slownik::banking {
+//! LADUJDOMYSLNERACHUNKI as a user starts it from the menu: it ends by telling what it loaded.
+void loadDefaultAccountsAndTell();
+}  // namespace slownik::banking

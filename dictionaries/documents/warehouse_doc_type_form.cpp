@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "dictionaries/documents/doc_type_form.h"
 #include "dictionaries/documents/warehouse_doc_type_kinds.h"
 #include "framework/data/file_manager.h"
 #include "framework/data/globals.h"
@@ -26,16 +27,7 @@ constexpr const char* kSumming = "?TYPDMAG:SUMOWANIE";
 constexpr const char* kInvoice = "?TYPDMAG:FAKTURA";
 constexpr const char* kSave = "?OK";
 
-// NUMERACJA.DOKUMENT of warehouse documents.
-constexpr int kWarehouseFamily = 1;
-
 std::string id(std::string_view field) { return sql::sqlId(data::field(field).number()); }
-
-std::string clipRight(std::string text) {
-  std::size_t end = text.find_last_not_of(' ');
-  text.erase(end == std::string::npos ? 0 : end + 1);
-  return text;
-}
 
 }  // namespace
 
@@ -113,24 +105,10 @@ bool WarehouseDocTypeForm::validate() {
     svc::WALIDACJA("Nazwa nie może być pusta. Proszę wprowadzić nazwę!", kName);
     return false;
   }
-  std::string signature = clipRight(text("TYPDMAG:SYGNATURA"));
-  if (engine::trimmed(signature).empty()) {
-    svc::WALIDACJA("Sygnatura nie może być pusta. Proszę wprowadzić sygnaturę!", kSignature);
-    return false;
-  }
-  // Signatures are kept blank-padded to three characters by some writers and without the
-  // blanks by others; trailing blanks must not make two signatures different. Order types
-  // of the company count too.
-  std::string count = svc::FUNCSQL("select count(*) from typ_dokumentu_magazynowego where id_typu<>" +
-                                   id("TYPDMAG:ID_TYPU") + " and rtrim(sygnatura)=" + sql::quote(signature) +
-                                   " and id_firmy=" + sql::sqlId(data::glo().ID_FIRMY.get()));
-  // A check that could not run must not let a duplicate through.
-  if (rt::errorCode() != 0) {
-    svc::WALIDACJA("Nie udało się sprawdzić sygnatury! Powód: " + rt::errorText(), kSignature);
-    return false;
-  }
-  if (std::atoi(count.c_str()) > 0) {
-    svc::WALIDACJA("Sygnatura musi być unikalna!", kSignature);
+  // Order types of the company count too.
+  if (std::optional<std::string> problem =
+          warehouseTableSignatureProblem(data::field("TYPDMAG:ID_TYPU").number(), text("TYPDMAG:SYGNATURA"))) {
+    svc::WALIDACJA(*problem, kSignature);
     return false;
   }
   std::string kindName = text("TYPDMAG:RODZAJ");
@@ -191,28 +169,18 @@ int WarehouseDocTypeForm::insertWithNumbering() {
   return fw::kLevelNotify;
 }
 
-bool WarehouseDocTypeForm::changedSinceOpening() const {
-  const data::RecordBuffer* saved = savedRecord();
-  if (!saved) return true;
-  data::RecordBuffer& now = data::buffer(table());
-  data::RecordBuffer before = *saved;
-  for (std::size_t i = 0; i < now.size(); ++i)
-    if (clipRight(now.field(i).text()) != clipRight(before.field(i).text())) return true;
-  return false;
-}
-
 void WarehouseDocTypeForm::afterSave() {
   if (request() == data::kDeleteRecord) {
-    // A later type may get the deleted type's id; it must not find the old definition.
-    svc::EXECSQL("delete from numeracja where id_firmy=" + id("TYPDMAG:ID_FIRMY") +
-                 " and dokument=" + std::to_string(kWarehouseFamily) + " and typ_dokumentu=" + id("TYPDMAG:ID_TYPU"));
-    if (rt::errorCode() != 0)
-      svc::MSG_OSTRZEZENIE("Nie udało się usunąć numeracji typu dokumentu! Powód: " + rt::errorText());
-    svc::CLOSESQL();
+    deleteTypeNumbering(kWarehouseFamily, data::field("TYPDMAG:ID_FIRMY").number(),
+                        data::field("TYPDMAG:ID_TYPU").number());
     return;
   }
+  std::string signature = clipRight(text("TYPDMAG:SYGNATURA"));
+  if (request() == data::kChangeRecord && signature != clipRight(savedValue("TYPDMAG:SYGNATURA")))
+    renameTypeNumbering(kWarehouseFamily, data::field("TYPDMAG:ID_FIRMY").number(),
+                        data::field("TYPDMAG:ID_TYPU").number(), signature);
   // The host builds its tree of document types from these rows.
-  if (changedSinceOpening()) data::glo().DOKMAG_DRZEWKO_LOADED = 0;
+  if (recordChangedSinceOpening(*this)) data::glo().DOKMAG_DRZEWKO_LOADED = 0;
 }
 
 }  // namespace slownik::documents

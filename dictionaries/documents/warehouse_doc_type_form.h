@@ -30,7 +30,6 @@ class WarehouseDocTypeForm : public engine::RecordForm {
   bool validate();
   //! Writes the new row and its numbering definition in one transaction.
   int insertWithNumbering();
-  bool changedSinceOpening() const;
 
   bool mayEdit_ = true;
 };

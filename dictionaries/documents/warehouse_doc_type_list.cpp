@@ -2,18 +2,14 @@
 
 #include <string>
 
+#include "dictionaries/documents/doc_type_list.h"
 #include "dictionaries/documents/warehouse_doc_type_form.h"
 #include "engine/list_window.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
-#include "framework/data/table_buffers.h"
-#include "framework/services/numbering_formats.h"
 
 namespace slownik::documents {
 namespace {
-
-constexpr int kSystemColumn = 1;  // "S"
-constexpr int kSystemIcon = 1;
 
 engine::ListDescriptor warehouseDocTypeList(const std::string& filter) {
   engine::ListDescriptor d;
@@ -45,15 +41,10 @@ engine::ListDescriptor warehouseDocTypeList(const std::string& filter) {
   return d;
 }
 
-class WarehouseDocTypeList : public engine::ListWindow {
+class WarehouseDocTypeList : public DocTypeList {
  public:
   explicit WarehouseDocTypeList(std::string filter)
-      : ListWindow(warehouseDocTypeList(filter)), filter_(std::move(filter)) {}
-
-  int opened() override {
-    window()->setIconList("?LIST", {"~32redchk.ico"});
-    return 0;
-  }
+      : DocTypeList(warehouseDocTypeList(filter), "TYPDMAG:CZY_SYSTEMOWY"), filter_(std::move(filter)) {}
 
   void setRanges(data::ViewManager& view) override {
     // The same table holds the order types, which have lists of their own.
@@ -61,37 +52,14 @@ class WarehouseDocTypeList : public engine::ListWindow {
     if (!filter_.empty()) view.setSqlFilter("+" + filter_);
   }
 
-  void setQueueRecord(fw::ListRow& row, const data::ViewRow&) override {
-    setIcon(row, kSystemColumn, data::field("TYPDMAG:CZY_SYSTEMOWY").number() == 1 ? kSystemIcon : 0);
-    hideText(row, kSystemColumn);
-  }
-
-  using ListWindow::run;
-  int run(int number, int request) override {
-    // The browse has read the row into the record buffer before asking for the form.
-    if (request == data::kDeleteRecord && this->request() != data::kViewRecord &&
-        data::field("TYPDMAG:CZY_SYSTEMOWY").number() == 1) {
-      warn("Nie można usunąć systemowego typu dokumentu!");
-      return data::kRequestCancelled;
-    }
-    int response = ListWindow::run(number, request);
-    if (response == data::kRequestCompleted) {
-      changed_ = true;
-      // The host builds its tree of document types from these rows.
-      if (request == data::kDeleteRecord) data::glo().DOKMAG_DRZEWKO_LOADED = 0;
-    }
-    return response;
-  }
-
-  // Document windows number by the formats loaded once; a type added, changed or
-  // removed here changes them.
-  void closeActions() override {
-    if (changed_) svc::LADUJFORMATYNUMERACJI();
+ protected:
+  // The host builds its tree of document types from these rows.
+  void completed(int request) override {
+    if (request == data::kDeleteRecord) data::glo().DOKMAG_DRZEWKO_LOADED = 0;
   }
 
  private:
   std::string filter_;
-  bool changed_ = false;
 };
 
 }  // namespace

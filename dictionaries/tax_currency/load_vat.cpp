@@ -33,3 +33,21 @@ extern "C" void LOADVAT() {
   svc::VAX().close();
   data::VATQ().replace(std::move(entries));
 }
+
+namespace slownik::tax_currency {
+
+void loadVatAndTell() {
+  LOADVAT();
+  // A failure was told by LOADVAT itself.
+  if (data::VATQ().isStale()) return;
+  std::vector<data::VatEntry> rates = data::VATQ().entries();
+  if (rates.empty()) {
+    svc::MSG_INFORMACJA("Brak aktywnych stawek VAT do wczytania.");
+    return;
+  }
+  std::string codes;
+  for (const auto& r : rates) codes += (codes.empty() ? "" : ", ") + r.kod;
+  svc::MSG_INFORMACJA("Wczytano stawki VAT (liczba: " + std::to_string(rates.size()) + "): " + codes + ".");
+}
+
+}  // namespace slownik::tax_currency

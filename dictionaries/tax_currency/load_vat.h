@@ -6,3 +6,8 @@ extern "C" {
 //! and is marked stale: the next call, or the VAT list's opening, tries again.
 void LOADVAT();
 }
+
+namespace slownik::tax_currency {
+//! LOADVAT as a user starts it from the menu: it ends by telling what it loaded.
+void loadVatAndTell();
+}  // namespace slownik::tax_currency

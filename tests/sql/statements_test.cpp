@@ -378,6 +378,8 @@ std::vector<StatementRow> statementRows() {
        ""},
       {"sledzenie url: check conversions", "call KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL(8," + company + ")",
        "KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL"},
+      {"sledzenie url: message sent", "call KS_SMS_ZAPISZ_WYSLANIE('abc','600100200')", "KS_SMS_ZAPISZ_WYSLANIE"},
+      {"sledzenie url: address clicked", "call KS_SMS_ZAPISZ_KLIKNIECIE('abc')", "KS_SMS_ZAPISZ_KLIKNIECIE"},
   };
   for (auto&& part : {semaphoreRows("banki", "12", "banki"), semaphoreRows("tabela_odsetek", "3", "tabele odsetek"),
                       semaphoreRows("urzedy", "9", "urzedy"), semaphoreRows("pracownik", "21", "pracownicy"),
@@ -418,6 +420,7 @@ class Statements : public test::DatabaseTest {
     seed("PRACOWNIK", {{"ID_PRACOWNIKA", "21"}, {"ID_FIRMY", company}});
     seed("KONTRAHENT", {{"ID_KONTRAHENTA", "33"}, {"ID_FIRMY", company}});
     seed("SMS_TRACKING_URL", {{"ID_TRACKING_URL", "8"}, {"ID_FIRMY", company}, {"KLUCZ_SLEDZENIA", "'abc'"}});
+    seed("SMS_WYSLANA", {{"ID_WYSLANEJ", "1"}, {"KLUCZ_SLEDZENIA", "'abc'"}, {"DATA", "1"}});
   }
 
   // One row: the given values, and a zero or empty text in every other column that needs one.

@@ -213,6 +213,14 @@ void addDocumentTables(std::vector<TableDef>& tables) {
                        .key("VSSD:PK_VEX_SLOWNIK_STATUSOW_DOKUMENTOW", {"ID_STATUSU"}, TableBuilder::Primary)
                        .key("VSSD:STATUS_TYP_KOD", {"TYP_DOKUMENTU", "KOD_STATUSU"}, TableBuilder::Unique));
 
+  // Versions of lists that programs keep in memory ("STATUSY_ZAMOWIEN"): a program compares
+  // the version it read with this one to know that another program changed the list.
+  tables.push_back(table("WERSJA_LISTY", "WERL")
+                       .text("NAZWA", 30).notNull()
+                       .longint("WERSJA")
+                       .key("WERL:PK_WERSJA_LISTY", {"NAZWA"}, TableBuilder::Primary)
+                       .tableSince(8));
+
   // Orders: the dictionaries read only the number.
   tables.push_back(table("ZAMOWIENIE", "ZAM")
                        .id("ID_ZAMOWIENIA")

@@ -43,6 +43,29 @@ void addSmsTables(std::vector<TableDef>& tables) {
                        .time("CZAS")
                        .key("SMSTH:PK_SMS_TRACKING_URL_HISTORIA", {"ID_HISTORII"}, TableBuilder::Primary)
                        .key("SMSTH:PO_ID_TRAKING", {"ID_TRACKING_URL", "-DATA", "-CZAS"}));
+
+  // Messages sent carrying a tracking key, one row each, written by the sender through
+  // KS_SMS_ZAPISZ_WYSLANIE; the conversion check counts them.
+  tables.push_back(table("SMS_WYSLANA", "SMSW")
+                       .id("ID_WYSLANEJ")
+                       .text("KLUCZ_SLEDZENIA", 50).notNull()
+                       .text("NUMER_TELEFONU", 20)
+                       .date("DATA")
+                       .time("CZAS")
+                       .key("SMSW:PK_SMS_WYSLANA", {"ID_WYSLANEJ"}, TableBuilder::Primary)
+                       .key("SMSW:PO_KLUCZU", {"KLUCZ_SLEDZENIA", "DATA", "CZAS"})
+                       .tableSince(8));
+
+  // Clicks on a tracking address, one row each, written by the redirect service through
+  // KS_SMS_ZAPISZ_KLIKNIECIE before it sends the reader on to ADRES_WWW.
+  tables.push_back(table("SMS_KLIKNIECIE", "SMSK")
+                       .id("ID_KLIKNIECIA")
+                       .text("KLUCZ_SLEDZENIA", 50).notNull()
+                       .date("DATA")
+                       .time("CZAS")
+                       .key("SMSK:PK_SMS_KLIKNIECIE", {"ID_KLIKNIECIA"}, TableBuilder::Primary)
+                       .key("SMSK:PO_KLUCZU", {"KLUCZ_SLEDZENIA", "DATA", "CZAS"})
+                       .tableSince(8));
 }
 
 }  // namespace slownik::sql

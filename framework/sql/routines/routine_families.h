@@ -26,10 +26,13 @@ void registerPriceRecalculationRoutines(RoutineRegistry& registry);
 void registerTextRoutines(RoutineRegistry& registry);
 //! RM_DodajDefinicjeNumeracji.
 void registerNumberingRoutines(RoutineRegistry& registry);
-//! KS_SMS_UTWORZ_TRACKING_URL, KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL.
+//! KS_SMS_UTWORZ_TRACKING_URL, KS_SMS_SPRAWDZ_KONWERSJE_TRACKING_URL, KS_SMS_ZAPISZ_WYSLANIE,
+//! KS_SMS_ZAPISZ_KLIKNIECIE.
 void registerSmsTrackingRoutines(RoutineRegistry& registry);
 //! TK_DodajHaslo_0001_002_HASLO_INTER.
 void registerInternetUserRoutines(RoutineRegistry& registry);
+//! TKB_IntS_RM_TKBM_DocStatusListInit.
+void registerOrderStatusRoutines(RoutineRegistry& registry);
 //! TK_UsunMagazyn, RM_StartSynchro.
 void registerWarehouseRoutines(RoutineRegistry& registry);
 //! TK_InicjacjaSystemu, TK_PracujZFirma.

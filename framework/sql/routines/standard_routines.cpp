@@ -15,6 +15,7 @@ void registerStandardRoutines(RoutineRegistry& registry) {
   registerInternetUserRoutines(registry);
   registerWarehouseRoutines(registry);
   registerCompanyRoutines(registry);
+  registerOrderStatusRoutines(registry);
 }
 
 }  // namespace slownik::sql

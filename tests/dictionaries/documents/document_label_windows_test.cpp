@@ -216,6 +216,46 @@ TEST_P(DocumentLabelWindows, DeleteAsksFirstThenTheRightThenTheForm) {
   fe().press(w, rt::key::Esc);
 }
 
+TEST_P(DocumentLabelWindows, ALabelChangedInItsFormIsWhatListsOpenedAfterwardsShow) {
+  // The lists read the labels the program keeps; they were read before the change.
+  reloadProgramLabels();  // this test's database, not the one of the test before
+  std::vector<ProgramLabel> before = programLabels(2);
+  ASSERT_FALSE(before.empty());
+  auto pilne = programLabel(1);
+  ASSERT_TRUE(pilne);
+  EXPECT_EQ(pilne->name, "Pilne");
+  EXPECT_EQ(pilne->textColour, 255);
+
+  auto w = openList();
+  ASSERT_TRUE(w);
+  auto f = formOn(w, "Pilne", rt::key::F2, "Zapis zostanie zmieniony");
+  ASSERT_TRUE(f);
+  ASSERT_TRUE(fe().type(f, "?ETYD:NAZWA", "Bardzo pilne 'dziś'"));
+  ASSERT_TRUE(fe().click(f, "?DOK_ZAM"));  // no longer offered in the orders' list
+  fe().expectColor(0x00FF00);
+  ASSERT_TRUE(fe().click(f, "?BUTTON11"));
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(f));
+  ASSERT_TRUE(fe().press(w, rt::key::Esc));
+  join();
+
+  auto changed = programLabel(1);
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(changed->name, "Bardzo pilne 'dziś'");
+  EXPECT_EQ(changed->textColour, 0x00FF00);
+  EXPECT_EQ(programLabels(2).size(), before.size() - 1) << "the orders' list no longer offers it";
+  bool inWarehouse = false;
+  for (const auto& l : programLabels(1)) inWarehouse = inWarehouse || l.id == 1;
+  EXPECT_TRUE(inWarehouse);
+
+  // A label list opened afterwards by the orders' list does not offer it either.
+  start([] { ETYKIETA_DOKUMENTU_BRW("2"); });
+  w = window("Lista etykiet");
+  ASSERT_TRUE(w);
+  EXPECT_EQ(rowOf(w, kName, "Bardzo pilne 'dziś'"), 0);
+  ASSERT_TRUE(fe().press(w, rt::key::Esc));
+}
+
 SLOWNIK_ON_ALL_BACKENDS(DocumentLabelWindows);
 
 }  // namespace

@@ -144,16 +144,44 @@ TEST_P(TrackingWindows, HistoryShowsTheAddressesSnapshotsNewestFirst) {
   auto w = openHistory(2);
   ASSERT_TRUE(w);
   EXPECT_EQ(column(w, 0), (std::vector<std::string>{"300", "250", "200", "100"}));
+  // Nothing was sent with the key since it was made: there is nothing to write down.
+  fe().expectMessage(rt::button::Ok, "Brak wysłanych wiadomości z tym kluczem śledzącym.");
+  ASSERT_TRUE(fe().click(w, "?BUTTON6"));
+  ASSERT_TRUE(fe().settle(w));
+  EXPECT_EQ(historyOf(2), "4");
+  ASSERT_EQ(fe().messages().size(), 1u);
+  EXPECT_EQ(fe().messages()[0].text, "Brak wysłanych wiadomości z tym kluczem śledzącym.");
+}
+
+TEST_P(TrackingWindows, CheckingCountsMessagesSentAndClicksSinceTheKeyWasMade) {
+  // The key "stary123" was made on day 80000 at 3600000. Rows before it, and rows of
+  // another key, do not count.
+  exec("INSERT INTO SMS_WYSLANA (ID_WYSLANEJ, KLUCZ_SLEDZENIA, NUMER_TELEFONU, DATA, CZAS) VALUES "
+       "(1, 'stary123', '600100200', 80000, 3600000), (2, 'stary123', '600100201', 80001, 0), "
+       "(3, 'stary123', '600100202', 80000, 100), (4, 'stary123', '600100203', 79999, 3700000), "
+       "(5, 'abc', '600100204', 80020, 0)");
+  exec("INSERT INTO SMS_KLIKNIECIE (ID_KLIKNIECIA, KLUCZ_SLEDZENIA, DATA, CZAS) VALUES "
+       "(1, 'stary123', 80002, 0), (2, 'stary123', 79000, 0), (3, 'abc', 80020, 5)");
+  // The sender and the redirect service write through their routines.
+  ASSERT_TRUE(db().run("call KS_SMS_ZAPISZ_WYSLANIE('stary123','600100205')").isOk());
+  ASSERT_TRUE(db().run("call KS_SMS_ZAPISZ_KLIKNIECIE('stary123')").isOk());
+  EXPECT_FALSE(db().run("call KS_SMS_ZAPISZ_KLIKNIECIE('nieznany')").isOk()) << "a key no address has";
+  EXPECT_FALSE(db().run("call KS_SMS_ZAPISZ_WYSLANIE('','600100206')").isOk());
+
+  auto w = openHistory(2);
+  ASSERT_TRUE(w);
   ASSERT_TRUE(fe().click(w, "?BUTTON6"));
   ASSERT_TRUE(fe().settle(w));
   EXPECT_EQ(historyOf(2), "5");
-  // The new snapshot comes first and carries the rate of its counts.
-  ASSERT_FALSE(rows(w).empty());
-  EXPECT_EQ(rows(w)[0][0], "300");
-  EXPECT_EQ(rows(w)[0][1], "30");
+  EXPECT_EQ(scalar("SELECT ILOSC_WYSLANYCH FROM SMS_TRACKING_URL_HISTORIA WHERE ID_HISTORII = 6"), "3");
+  EXPECT_EQ(scalar("SELECT ILOSC_KLIKNIETYCH FROM SMS_TRACKING_URL_HISTORIA WHERE ID_HISTORII = 6"), "2");
   EXPECT_EQ(scalar("SELECT CAST(WSPOLCZYNNIK_KONWERSJI * 100 AS INTEGER) FROM SMS_TRACKING_URL_HISTORIA "
                    "WHERE ID_HISTORII = 6"),
-            "1000");
+            "6667");
+  // Today's snapshot comes first.
+  ASSERT_FALSE(rows(w).empty());
+  EXPECT_EQ(rows(w)[0][0], "3");
+  EXPECT_EQ(rows(w)[0][1], "2");
 }
 
 TEST_P(TrackingWindows, HistoryOfNoAddressShowsAndChecksNothing) {
