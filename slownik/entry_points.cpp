@@ -12,6 +12,7 @@
 #include "dictionaries/company/company_address_form.h"
 #include "dictionaries/company/company_form.h"
 #include "dictionaries/company/warehouse_list.h"
+#include "dictionaries/staff/employee_list.h"
 #include "dictionaries/documents/article_price_list.h"
 #include "dictionaries/documents/article_unit_list.h"
 #include "dictionaries/documents/classification_list.h"
@@ -112,6 +113,7 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"FIRMA_UPD", "Dane bieżącej firmy", kCompany, "form", currentCompany},
     {"ADRES_FIRMY_UPD", "Nowy adres bieżącej firmy", kCompany, "form", newCompanyAddress},
     {"MAGAZYN_SRC_BRW", "Magazyny", kCompany, "browse", MAGAZYN_SRC_BRW},
+    {"PRACOWNIK_BRW", "Pracownicy", kCompany, "browse", PRACOWNIK_BRW},
     {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kDocuments, "browse", classifications},
     {"TYP_DOKUMENTU_MAGAZYNOWEGO_BRW", "Typy dokumentów magazynowych", kDocuments, "browse", warehouseDocTypes},
     {"ETYKIETA_DOKUMENTU_BRW", "Etykiety dokumentów", kDocuments, "browse", documentLabels},

@@ -32,5 +32,7 @@ void registerSmsTrackingRoutines(RoutineRegistry& registry);
 void registerInternetUserRoutines(RoutineRegistry& registry);
 //! TK_UsunMagazyn, RM_StartSynchro.
 void registerWarehouseRoutines(RoutineRegistry& registry);
+//! TK_PowielPracownika, TK_ArchiwizujPracownika, TK_CzyNipJestUnikalny.
+void registerStaffRoutines(RoutineRegistry& registry);
 
 }  // namespace slownik::sql

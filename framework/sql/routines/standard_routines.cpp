@@ -14,6 +14,7 @@ void registerStandardRoutines(RoutineRegistry& registry) {
   registerSmsTrackingRoutines(registry);
   registerInternetUserRoutines(registry);
   registerWarehouseRoutines(registry);
+  registerStaffRoutines(registry);
 }
 
 }  // namespace slownik::sql
