@@ -36,8 +36,8 @@ class EmployeeWindowTest : public slownik::test::WindowFixture {
     rememberEmployeeFilter({});
     exec("INSERT INTO PRACOWNIK (ID_PRACOWNIKA, ID_FIRMY, NR_EWIDENCYJNY, NAZWISKO, IMIE_1, PLEC, PESEL, NIP, "
          "SEMAFOR, ID_UZYTKOWNIKA, PLEW, ARCHIWUM) VALUES "
-         "(2, 1, 'P/002', 'O''Brien', 'Anna', 'Kobieta', '90010112345', '', 0, 0, 0, 2), "
-         "(3, 1, 'P/003', 'Nowak', 'Piotr', 'Mężczyzna', '85020254321', '1234563218', 0, 0, 1, 1)");
+         "(2, 1, 'P/002', 'O''Brien', 'Anna', 'Kobieta', '90010112349', '', 0, 0, 0, 2), "
+         "(3, 1, 'P/003', 'Nowak', 'Piotr', 'Mężczyzna', '85020254323', '1234563218', 0, 0, 1, 1)");
   }
 
   //! PRACOWNIK_BRW on a procedure thread with `request`; the outcome holds its response
