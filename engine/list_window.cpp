@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "engine/list_columns.h"
 #include "framework/classes/browser_popup.h"
 #include "framework/data/globals.h"
 #include "framework/data/keys.h"
@@ -140,6 +141,7 @@ int ListWindow::init() {
   if (auto list = window()->control(kList)) {
     if (auto format = rt::ListFormat::parse(list->format)) format_ = std::move(*format);
   }
+  applyListColumns(*this);
   browse_->setPageSize(descriptor_.pageSize);
 
   readParameters();
@@ -331,6 +333,7 @@ bool ListWindow::showPopup() {
     if (!control->empty() && window()->has(*control)) popup.addItemMimic(name, *control);
   }
   addPopupItems(popup);
+  addListColumnItems(*this, popup);
   fw::USTAW4IKONYBROWSERA(popup, 1);
   if (popup.items().empty()) return false;
   std::string chosen = popup.ask();
@@ -338,7 +341,7 @@ bool ListWindow::showPopup() {
   for (const auto& [name, control] : standard) {
     if (chosen == name) return true;  // the mimic item pressed its button already
   }
-  takePopupChoice(chosen);
+  if (!takeListColumnChoice(*this, chosen)) takePopupChoice(chosen);
   return true;
 }
 
@@ -363,7 +366,10 @@ int ListWindow::kill() {
     if (sorter_) sorter_->stop();
   }
   frame_.leave();
-  if (isOpened()) writeParameters();
+  if (isOpened()) {
+    writeParameters();
+    storeListColumns(*this);
+  }
   if (!descriptor_.windowKey.empty()) svc::SKASUJOKNO(descriptor_.windowKey);
   frame_.release();
   return 0;

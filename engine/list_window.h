@@ -107,6 +107,14 @@ struct ListDescriptor {
   bool headerSorter = false;
   //! Window name under which the sort order is kept as "sortowanie" ("" = not kept).
   std::string parameterWindow;
+  //! Name under which the user's column layout is kept, applied at opening and stored at
+  //! closing, with "Konfiguracja kolumn" in the popup ("" = the resource's layout).
+  std::string columnConfiguration;
+  //! The right guarding "Konfiguracja kolumn" ("" = none) and its refusal.
+  std::string columnRight;
+  std::string columnRightMessage;
+  //! "Eksport do Excela" in the popup: every row of the list into a spreadsheet.
+  bool spreadsheetExport = false;
 
   //! Which of the standard buttons the list connects (when the window has them).
   bool insertButton = true;

@@ -15,6 +15,7 @@
 #include "dictionaries/company/company_list.h"
 #include "dictionaries/company/related_person_list.h"
 #include "dictionaries/company/warehouse_list.h"
+#include "dictionaries/staff/employee_list.h"
 #include "dictionaries/documents/article_price_list.h"
 #include "dictionaries/documents/article_unit_list.h"
 #include "dictionaries/documents/classification_list.h"
@@ -142,6 +143,7 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"FIRMA_UPD", "Dane bieżącej firmy", kCompany, "form", currentCompany},
     {"ADRES_FIRMY_UPD", "Nowy adres bieżącej firmy", kCompany, "form", newCompanyAddress},
     {"MAGAZYN_SRC_BRW", "Magazyny", kCompany, "browse", MAGAZYN_SRC_BRW},
+    {"PRACOWNIK_BRW", "Pracownicy", kCompany, "browse", PRACOWNIK_BRW},
     {"TYP_KONTRAHENTA_BRW", "Klasyfikacje kontrahentów", kContractors, "browse", classifications},
     {"OSOBA_POWIAZANA_BRW", "Osoby powiązane", kContractors, "browse", relatedPersons},
     {"TYP_DOKUMENTU_MAGAZYNOWEGO_BRW", "Typy dokumentów magazynowych", kDocuments, "browse", warehouseDocTypes},

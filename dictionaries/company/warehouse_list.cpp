@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "dictionaries/company/warehouse_form.h"
+#include "engine/list_columns.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
@@ -31,6 +32,7 @@ constexpr const char* kWorkState = "Praca";
 
 // List columns (1-based, in list order).
 constexpr int kMarkColumn = 1;
+constexpr int kMarkColumnWidth = 14;
 constexpr int kCurrentColumn = 2;
 constexpr int kMarkedIcon = 1;
 constexpr int kUnmarkedIcon = 2;
@@ -106,6 +108,8 @@ engine::ListDescriptor WarehouseList::makeDescriptor() {
                "MAG:OPIS", "MAG:POLE1", "MAG:POLE2", "MAG:POLE3", "MAG:POLE4", "MAG:POLE5",
                "MAG:POLE6", "MAG:POLE7", "MAG:POLE8", "MAG:POLE9", "MAG:POLE10", "MAG:ID_MAGAZYNU"};
   d.headerSorter = true;
+  d.columnConfiguration = kParameterWindow;
+  d.spreadsheetExport = true;
   d.form = [] { MAGAZYN_UPD(); };
   return d;
 }
@@ -140,10 +144,16 @@ void WarehouseList::applyFilter() {
 int WarehouseList::opened() {
   window()->setIconList(kList, {"~boxon.ico", "~boxoff.ico", "~32redchk.ico"});
   if (mode_.synchronisedOnly) window()->setTitle("Lista magazynów zsynchronizowanych");
-  if (!mode_.markColumn) {
-    // The mark column stays in the format at width 0: its place in the row is fixed.
-    std::string format = window()->control(kList)->format;
-    if (format.rfind("14", 0) == 0) window()->setFormat(kList, "0" + format.substr(2));
+  {
+    // The mark column stays in the format at width 0 when it has no use: its place in the
+    // row is fixed. Its width is the caller's mode, never the user's stored layout.
+    std::vector<std::string> columns = engine::columnPieces(window()->control(kList)->format);
+    if (!columns.empty()) {
+      columns.front() = engine::withPieceWidth(columns.front(), mode_.markColumn ? kMarkColumnWidth : 0);
+      std::string format;
+      for (const auto& c : columns) format += c;
+      window()->setFormat(kList, format);
+    }
   }
   window()->hide(kCount, !mode_.marking);
   if (mode_.readOnly) {

@@ -37,5 +37,7 @@ void registerOrderStatusRoutines(RoutineRegistry& registry);
 void registerWarehouseRoutines(RoutineRegistry& registry);
 //! TK_InicjacjaSystemu, TK_PracujZFirma.
 void registerCompanyRoutines(RoutineRegistry& registry);
+//! TK_PowielPracownika, TK_ArchiwizujPracownika, TK_CzyNipJestUnikalny.
+void registerStaffRoutines(RoutineRegistry& registry);
 
 }  // namespace slownik::sql

@@ -16,6 +16,7 @@ void registerStandardRoutines(RoutineRegistry& registry) {
   registerWarehouseRoutines(registry);
   registerCompanyRoutines(registry);
   registerOrderStatusRoutines(registry);
+  registerStaffRoutines(registry);
 }
 
 }  // namespace slownik::sql
