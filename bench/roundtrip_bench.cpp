@@ -150,6 +150,9 @@ int main(int argc, char** argv) {
     }
     *count = proxy.roundTrips() - before;
     sql::closeThreadDatabase();
+    if (verbose && count == &start)
+      for (const auto& t : proxy.takeTurns()) std::printf("  start: %s\n", t.substr(0, 160).c_str());
+    proxy.takeTurns();
   }
   // The banks go in straight, not through the link.
   sql::setDatabaseUrl(direct);

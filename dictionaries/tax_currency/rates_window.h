@@ -40,7 +40,9 @@ class RatesWindow : public engine::ListWindow {
   std::string mode_;
   long long source_ = 0;
   bool filterBound_ = false;
-  std::string shownDate_;  // ID_DATY the rates list shows
+  // ID_DATY the rates list shows ("" = no date row: no rates); "-" until it shows any,
+  // so that the first look at the dates list limits the rates, even to none.
+  std::string shownDate_ = "-";
   data::ViewManager rateView_;
   fw::ListQueue rateQueue_;
   fw::BrowseClass rates_;

@@ -32,7 +32,7 @@ class CompanyRegistryTest : public slownik::test::WindowFixture {
     ASSERT_EQ(svc::USTAWPARAMKONF("u", "GUS_Adres", registry.address()), 0);
     ASSERT_EQ(svc::USTAWPARAMKONF("u", "GUS_Klucz", slownik::test::FakeGusRegistry::kKey), 0);
     slownik::test::FakeGusRegistry::Unit unit;
-    unit.regon = "101234567";
+    unit.regon = "101234560";
     unit.nip = "7740001454";
     unit.name = kLongName;
     unit.province = "ŁÓDZKIE";
@@ -99,7 +99,7 @@ TEST_P(CompanyRegistryTest, TheRegistersAnswerBecomesTheNewCompanyAndItsDefaultA
   EXPECT_EQ(f->value("?FIR:NAZWA"), "PRZEDSIĘBIORSTWO HANDLOWO-USŁUGOWE ŻÓŁW SPÓŁKA Z O");
   EXPECT_EQ(f->value("?FIR:NAZWA_PELNA"), kLongName);
   EXPECT_EQ(f->value("?FIR:NIP"), "7740001454");
-  EXPECT_EQ(f->value("?FIR:REGON"), "101234567");
+  EXPECT_EQ(f->value("?FIR:REGON"), "101234560");
   EXPECT_EQ(f->value("?SHEET"), "2");
   auto rows = f->control("?LIST:ADRESY")->rows;
   ASSERT_EQ(rows.size(), 1u);
@@ -111,7 +111,7 @@ TEST_P(CompanyRegistryTest, TheRegistersAnswerBecomesTheNewCompanyAndItsDefaultA
   ASSERT_TRUE(fe().waitForClose(f));
   join();
   EXPECT_EQ(response_->load(), data::kRequestCompleted);
-  const std::string id = scalar("SELECT ID_FIRMY FROM FIRMA WHERE REGON = '101234567'");
+  const std::string id = scalar("SELECT ID_FIRMY FROM FIRMA WHERE REGON = '101234560'");
   ASSERT_FALSE(id.empty());
   EXPECT_EQ(scalar("SELECT NAZWA_PELNA FROM FIRMA WHERE ID_FIRMY = " + id), kLongName);
   EXPECT_EQ(scalar("SELECT ID_ADRESU_DOMYSLNEGO FROM FIRMA WHERE ID_FIRMY = " + id),

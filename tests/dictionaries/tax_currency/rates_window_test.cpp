@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <set>
 
 #include "dictionaries/tax_currency/currency_list.h"
 #include "dictionaries/tax_currency/rates_window.h"
@@ -78,6 +79,26 @@ TEST_P(RatesWindowTest, DatesFromTheFilterDayAndTheRatesOfTheSelectedDate) {
   ASSERT_TRUE(fe().press(w, rt::key::Esc));
   join();
   EXPECT_EQ(response_, data::kRequestCompleted);
+}
+
+TEST_P(RatesWindowTest, WithoutADateRowTheRatesListIsEmpty) {
+  asUser(sql::demo::kAdminUserId);
+  // No table is as new as this: no date row, so no rates, however many dates hold some.
+  auto w = openRates(rt::dayNumber(2030, 1, 2));
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(listColumn(w, "?LIST", 2).empty());
+  EXPECT_TRUE(listColumn(w, "?LIST1", 0).empty());
+  EXPECT_FALSE(w->control("?GRUPA:KURSY")->enabled);
+
+  // A date chosen shows its own rates only: each currency once.
+  ASSERT_TRUE(fe().type(w, "?DATA_FILTR", "04.01.2024"));
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", 1));
+  auto symbols = listColumn(w, "?LIST1", 0);
+  ASSERT_FALSE(symbols.empty());
+  EXPECT_EQ(std::set<std::string>(symbols.begin(), symbols.end()).size(), symbols.size());
+  EXPECT_TRUE(w->control("?GRUPA:KURSY")->enabled);
+  ASSERT_TRUE(fe().press(w, rt::key::Esc));
+  join();
 }
 
 TEST_P(RatesWindowTest, EachListHasItsOwnFormAndKeys) {
