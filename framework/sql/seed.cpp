@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "framework/sql/catalogue.h"
 #include "framework/sql/schema.h"
 #include "framework/sql/seed_rows.h"
 #include "framework/sql/text.h"
@@ -75,13 +76,32 @@ Status insertRows(Database& db, std::string_view table, const std::vector<std::s
 
 }  // namespace seed
 
-bool holdsData(Database& db, Status* status) {
-  // One statement for all the tables: on a remote server each would be a round trip.
-  std::string sql = "SELECT CASE WHEN";
+namespace {
+
+// 1 when the database holds the program's data, else 0: one expression for all the
+// tables, since on a remote server each question would be a round trip.
+std::string holdsDataSql() {
+  std::string sql = "CASE WHEN";
   const char* tables[] = {"UZYTKOWNIK", "FIRMA", "WALUTY", "STAWKA_VAT", "KRAJE"};
   for (std::size_t i = 0; i < std::size(tables); ++i)
     sql += std::string(i ? " OR" : "") + " EXISTS (SELECT 1 FROM " + tables[i] + ")";
-  sql += " THEN 1 ELSE 0 END";
+  return sql + " THEN 1 ELSE 0 END";
+}
+
+// The usual start: a database of the latest schema that holds data, told by one
+// statement. Anything else (a new or older database, an error) goes the long way.
+bool isReadyAsItIs(Database& db) {
+  if (db.transactionDepth() > 0) return false;  // a failure would spoil the caller's transaction
+  Result r;
+  if (!db.execute("SELECT (SELECT MAX(VERSION) FROM SCHEMA_MIGRATIONS), " + holdsDataSql(), &r) || r.empty())
+    return false;
+  return r.text(0, 0) == std::to_string(Catalogue::instance().latestMigration()) && r.text(0, 1) == "1";
+}
+
+}  // namespace
+
+bool holdsData(Database& db, Status* status) {
+  std::string sql = "SELECT " + holdsDataSql();
   Result r;
   Status s = db.execute(sql, &r);
   if (status) *status = s;
@@ -89,6 +109,7 @@ bool holdsData(Database& db, Status* status) {
 }
 
 Status seedDemo(Database& db) {
+  if (isReadyAsItIs(db)) return {};
   if (Status s = migrate(db); !s) return s;
   // A database in use is told apart without a transaction: starting the program on it
   // costs one statement here.
