@@ -16,6 +16,7 @@
 #include "framework/runtime/front_end.h"
 #include "framework/runtime/keys.h"
 #include "framework/runtime/procedure_thread.h"
+#include "framework/services/edocuments.h"
 #include "framework/services/messages.h"
 #include "framework/services/program_parameters.h"
 #include "framework/services/result_table.h"
@@ -31,6 +32,7 @@ constexpr const char* kList = "?LIST";
 constexpr const char* kLocator = "?LOKATOR";
 constexpr const char* kFilterList = "?FILTROWANIE_STR";
 constexpr const char* kConnectButton = "?PODLACZ";
+constexpr const char* kEdocumentsButton = "?EDOKUMENTY";
 constexpr const char* kResource = "slownik$slown034";
 constexpr double kAdministrator = 6100003;
 
@@ -58,6 +60,7 @@ constexpr const char* kFlags[kFlagColumns] = {"FIR:VEX", "FIR:TOBRA", "FIR:MILEN
 
 constexpr const char* kChooseItem = "Wybierz";
 constexpr const char* kConnectItem = "Podlacz";
+constexpr const char* kEdocumentsItem = "eDokumenty";
 
 constexpr const char* kLockedMessage = "Firma jest aktualizowana przez innego użytkownika!";
 constexpr const char* kNoGroups =
@@ -301,15 +304,30 @@ int CompanyList::takeAccepted(const rt::Event& e) {
     toggleConnection();
     return fw::kLevelNotify;
   }
+  if (e.control == kEdocumentsButton) {
+    openEdocuments();
+    return fw::kLevelNotify;
+  }
   return LockedList::takeAccepted(e);
 }
 
 void CompanyList::addPopupItems(fw::PopupClass& popup) {
   popup.addItemMimic(kChooseItem, "?SELECT", "&Wybierz");
   LockedList::addPopupItems(popup);
+  popup.addItemMimic(kEdocumentsItem, kEdocumentsButton, "e-Dokumenty <Ctrl+E>");
+  popup.setIcon(kEdocumentsItem, "epit.ico");
   popup.addItem("-");
   popup.addItemMimic(kConnectItem, kConnectButton, connected_ ? "Odłącz <Ctrl+O>" : "Podłącz <Ctrl+O>");
   popup.setIcon(kConnectItem, "rozlacz.ico");
+}
+
+void CompanyList::openEdocuments() {
+  const Selected s = selected();
+  if (s.id <= 0) return;
+  svc::EDOKVIEW(svc::kEdocumentCompany, s.id);
+  // Files added or deleted change the row's attachment count.
+  reload();
+  window()->select(kList);
 }
 
 // --- rights ------------------------------------------------------------------------------

@@ -44,6 +44,8 @@ class CompanyList : public engine::LockedList {
   bool isMember(double company) const;
   void choose();
   void toggleConnection();
+  //! The e-documents of the selected company.
+  void openEdocuments();
   int insertCompany(int number);
   int deleteCompany();
   bool hasWorkingUsers(double company, const std::string& name) const;

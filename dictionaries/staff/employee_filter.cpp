@@ -25,6 +25,8 @@ constexpr const char* kCalendar = "?KALENDARZ";
 constexpr const char* kOk = "?OK";
 constexpr const char* kClear = "?CZYSC";
 constexpr const char* kCancel = "?CANCEL";
+constexpr const char* kAdditionalFields = "?POLA_DODATKOWE";
+constexpr const char* kClassifierKind = "Pracownik";
 constexpr const char* kDatePicture = "@d17";
 
 std::mutex rememberedMutex;
@@ -68,8 +70,13 @@ class FilterWindow {
     if (e.control == kCancel) return data::kRequestCancelled;
     if (e.control == kClear) {
       values_ = {};
+      svc::setClassifierFilter(kClassifierKind, values_.classifiers);
       show();
       window_->select(kNumber);
+      return 0;
+    }
+    if (e.control == kAdditionalFields) {
+      editClassifiers();
       return 0;
     }
     if (e.control == kCalendar) {
@@ -89,6 +96,22 @@ class FilterWindow {
     window_->setValue(kBirthDay, values_.birthDay > 0 ? trimmed(date_.format(std::to_string(values_.birthDay))) : "");
     window_->setValue(kPesel, values_.pesel);
     window_->setValue(kNip, values_.nip);
+    window_->setValue(kAdditionalFields, hasClassifiers(values_) ? "1" : "0");
+  }
+
+  static bool hasClassifiers(const EmployeeFilterValues& v) {
+    for (const auto& value : v.classifiers)
+      if (!trimmed(value).empty()) return true;
+    return false;
+  }
+
+  // The classifiers' window edits the kind's filter values, which are the remembered
+  // ones: while this window is open they follow it (FILTRPRACOWNIKA puts them back when
+  // it is cancelled).
+  void editClassifiers() {
+    svc::KLASYFIKATORY_OKNO(kClassifierKind, svc::kClassifierFilterUse);
+    values_.classifiers = svc::classifierFilter(kClassifierKind);
+    show();
   }
 
   // Takes the typed values; false (told, the date focused) when the date can't be read.
@@ -116,6 +139,8 @@ class FilterWindow {
 }  // namespace
 
 bool EmployeeFilterValues::isEmpty() const {
+  for (const auto& value : classifiers)
+    if (!trimmed(value).empty()) return false;
   return number.empty() && surname.empty() && firstName.empty() && birthDay <= 0 && pesel.empty() && nip.empty();
 }
 
@@ -133,23 +158,41 @@ std::string employeeFilterCondition(const EmployeeFilterValues& v) {
 
 EmployeeFilterValues rememberedEmployeeFilter() {
   std::lock_guard lock(rememberedMutex);
-  return remembered();
+  EmployeeFilterValues values = remembered();
+  values.classifiers = svc::classifierFilter(kClassifierKind);
+  return values;
 }
 
 void rememberEmployeeFilter(const EmployeeFilterValues& values) {
   std::lock_guard lock(rememberedMutex);
   remembered() = values;
+  svc::setClassifierFilter(kClassifierKind, values.classifiers);
 }
+
+namespace {
+
+std::string rememberedCondition() {
+  std::string condition = employeeFilterCondition(rememberedEmployeeFilter());
+  const std::string classifiers = svc::KLASYFIKATORY_UTWORZSQL(kClassifierKind, "a.id_pracownika");
+  if (!classifiers.empty()) condition += (condition.empty() ? "" : " and ") + classifiers;
+  return condition;
+}
+
+}  // namespace
 
 int FILTRPRACOWNIKA(bool silent, std::string* condition) {
   if (silent) {
-    if (condition) *condition = employeeFilterCondition(rememberedEmployeeFilter());
+    if (condition) *condition = rememberedCondition();
     return data::kRequestCompleted;
   }
-  FilterWindow window(rememberedEmployeeFilter());
-  if (window.run() != data::kRequestCompleted) return data::kRequestCancelled;
+  const EmployeeFilterValues before = rememberedEmployeeFilter();
+  FilterWindow window(before);
+  if (window.run() != data::kRequestCompleted) {
+    svc::setClassifierFilter(kClassifierKind, before.classifiers);
+    return data::kRequestCancelled;
+  }
   rememberEmployeeFilter(window.values());
-  if (condition) *condition = employeeFilterCondition(window.values());
+  if (condition) *condition = rememberedCondition();
   return data::kRequestCompleted;
 }
 

@@ -7,7 +7,6 @@
 #include "dictionaries/company/place_pickers.h"
 #include "dictionaries/staff/employee_address_form.h"
 #include "dictionaries/staff/user_picker.h"
-#include "engine/record_semaphore.h"
 #include "framework/data/file_manager.h"
 #include "framework/data/globals.h"
 #include "framework/data/relations.h"
@@ -15,6 +14,7 @@
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/date_time.h"
 #include "framework/runtime/error_state.h"
+#include "framework/services/classifiers.h"
 #include "framework/services/messages.h"
 #include "framework/services/nip.h"
 #include "framework/services/pesel.h"
@@ -36,6 +36,9 @@ constexpr const char* kUserButton = "?UZYTKOWNIK:WYBIERZ";
 constexpr const char* kCalendar = "?KALENDARZ";
 constexpr const char* kAccounts = "?RACHUNKI";
 constexpr const char* kAddressList = "?LIST:ADRESY";
+constexpr const char* kAdditionalFields = "?POLA_DODATKOWE";
+// Employees carry the classifiers of this kind ("Pola dodatkowe").
+constexpr const char* kClassifierKind = "Pracownik";
 constexpr int kUserPicker = 1;
 constexpr int kAddressForm = 3;
 
@@ -79,6 +82,9 @@ engine::FormDescriptor EmployeeForm::makeDescriptor(bool duplicate) {
   d.firstField = kNumber;
   d.warning = engine::WarningStyle::Message;
   d.childRowsBeforeSave = true;
+  // The list took the employee's lock before the form opened; an administrator may have
+  // cleared it since, and another program may hold it now: the write then changes nothing.
+  d.lockTable = "pracownik";
   return d;
 }
 
@@ -99,6 +105,7 @@ void EmployeeForm::primeFields() {
 void EmployeeForm::prepare() {
   // A copy keeps everything of its original but the number, which is the original's.
   if (duplicate_ && !isReadOnly()) data::field("PRA:NR_EWIDENCYJNY").set("");
+  svc::KLASYFIKATORY_INITUSE(kClassifierKind, employeeId());
   showUser();
   display();
   if (isReadOnly()) {
@@ -184,15 +191,11 @@ bool EmployeeForm::confirmed(int answer, const char* control) {
   return false;
 }
 
-bool EmployeeForm::lockStillHeld() const {
-  // The list took the employee's lock before the form opened; an administrator may have
-  // cleared it since, and then another program may hold it.
-  static const engine::RecordSemaphore lock("pracownik", kEmployeeLockedMessage);
-  return request() != data::kChangeRecord || lock.confirmHeld(employeeId());
-}
-
 bool EmployeeForm::checkBeforeSave() {
-  if (!lockStillHeld()) return false;
+  if (svc::KLASYFIKATORY_WALIDUJ(kClassifierKind) == 1) {
+    svc::KLASYFIKATORY_OKNO(kClassifierKind, request(), employeeId());
+    return false;
+  }
   const std::string id = sql::sqlId(employeeId());
   const std::string company = sql::sqlId(data::field("PRA:ID_FIRMY").number());
 
@@ -248,10 +251,17 @@ int EmployeeForm::afterAccepted(const rt::Event& e) {
     company::pickDate(*this, "PRA:DATA_URODZENIA");
   } else if (c == kAccounts) {
     openAccounts();
+  } else if (c == kAdditionalFields) {
+    svc::KLASYFIKATORY_OKNO(kClassifierKind, isReadOnly() ? data::kViewRecord : request(), employeeId());
   } else {
     return fw::kLevelBenign;
   }
   return fw::kLevelNotify;
+}
+
+void EmployeeForm::afterSave() {
+  if (request() != data::kInsertRecord && request() != data::kChangeRecord) return;
+  svc::KLASYFIKATORY_ZAPISZ(kClassifierKind, employeeId());
 }
 
 void EmployeeForm::openAccounts() {

@@ -33,6 +33,8 @@ class EmployeeForm : public company::CheckedForm {
   void prepare() override;
   bool checkBeforeSave() override;
   int afterAccepted(const rt::Event& e) override;
+  //! Saves the employee's classifier values with the employee.
+  void afterSave() override;
   using engine::RecordForm::run;
   //! The address list's form calls go to it; everything else as any form.
   int run(int number, int request) override;
@@ -48,7 +50,6 @@ class EmployeeForm : public company::CheckedForm {
   void startAddresses();
   //! The save check asks: Yes lets the save go on; anything else focuses `control`.
   bool confirmed(int answer, const char* control);
-  bool lockStillHeld() const;
 
   bool duplicate_;
   std::unique_ptr<engine::ChildList> addresses_;

@@ -10,6 +10,8 @@
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/error_state.h"
 #include "framework/runtime/keys.h"
+#include "framework/services/additional_tables.h"
+#include "framework/services/edocuments.h"
 #include "framework/services/filters.h"
 #include "framework/services/messages.h"
 #include "framework/services/result_table.h"
@@ -31,16 +33,25 @@ constexpr const char* kClearFilters = "?FILTR:KASUJ";
 constexpr const char* kFilterMenu = "?FILTR:MENU";
 constexpr const char* kRefresh = "?ODSWIEZ";
 constexpr const char* kViewButton = "?POKAZ";
+constexpr const char* kTablesButton = "?TABELE";
+constexpr const char* kEdocumentsButton = "?EDOKUMENTY";
+// Employees carry the additional tables of this kind.
+constexpr const char* kTablesKind = "Pracownik";
 constexpr const char* kParameterWindow = "Pracownik_Brw";
 constexpr const char* kAscending = "rosnąco";
 constexpr const char* kDescending = "malejąco";
 const std::vector<std::string_view> kSortNames = {"numer", "nazwisko", "pesel"};
+// The column each order sorts by, as the additional tables name their records.
+const std::vector<std::string> kSortColumns = {"NR_EWIDENCYJNY", "NAZWISKO", "PESEL"};
 constexpr int kSortOrders = 3;
 
 // The list's columns carry their colours: value, then four colour fields.
 constexpr int kColumnFields = 5;
 constexpr int kColumns = 23;
 constexpr int kNameColumn = 2;
+// After the coloured columns: the attachment count, with its icon where there are files.
+constexpr int kAttachmentColumn = 24;
+constexpr int kAttachmentIcon = 1;
 constexpr long kArchivedColour = 0x808080;
 
 constexpr const char* kDuplicateItem = "Powiel";
@@ -48,6 +59,7 @@ constexpr const char* kArchiveItem = "PrzeniesDoArchiwum";
 constexpr const char* kFilterItem = "FiltrPracownika";
 constexpr const char* kClearAllItem = "KasujWszystkieFiltry";
 constexpr const char* kClearEmployeeItem = "KasujFiltrPracownika";
+constexpr const char* kEdocumentsItem = "eDokumenty";
 
 constexpr int kDuplicateKey = rt::key::ShiftMod + rt::key::Ins;
 constexpr int kClearEmployeeKey = rt::key::CtrlMod + rt::key::F8;
@@ -122,8 +134,8 @@ engine::ListDescriptor EmployeeList::makeDescriptor() {
                "PRA:MIEJSCE_URODZ",  "PRA:NAZWISKO_RODOWE", "PRA:IMIE_OJCA", "PRA:IMIE_MATKI", "PRA:NAZWISKO_MATKI",
                "PRA:DOWOD",          "PRA:WYDANY",     "PRA:DATA_WYDANIA", "PRA:POLE1",      "PRA:POLE2",
                "PRA:POLE3",          "PRA:POLE4",      "PRA:POLE5",      "PRA:POLE6",      "PRA:POLE7",
-               "PRA:POLE8",          "PRA:POLE9",      "PRA:POLE10",     "PRA:SEMAFOR",    "PRA:ARCHIWUM",
-               "PRA:PLEW",           "PRA:ID_PRACOWNIKA"};
+               "PRA:POLE8",          "PRA:POLE9",      "PRA:POLE10",     "PRAZAL:LICZBA_ZALACZNIKOW",
+               "PRA:SEMAFOR",        "PRA:ARCHIWUM",   "PRA:PLEW",       "PRA:ID_PRACOWNIKA"};
   d.columnConfiguration = "Pracownik_Brw";
   d.columnRight = "KonfKolPrac";
   d.columnRightMessage = "Brak uprawnień na konfigurację kolumn!";
@@ -141,7 +153,14 @@ int EmployeeList::opened() {
       window()->hide(c);
     }
   }
+  // "Tabele" only where the company defined a table for employees.
+  if (svc::SPRAWDZTABELEDODATKOWE(kTablesKind) == 1) window()->unhide(kTablesButton);
   window()->setIconList(kTree, {"~folder.ico"});
+  window()->setIconList(kList, {"~zalaczniki.ico"});
+  // The counts come with the page, one join, not a query per row.
+  if (const sql::TableDef* attachments = data::findTable("PRACOWNIK_ZALACZNIK"))
+    view().addJoin(*attachments, "PRAZAL:ID_PRACOWNIKA = PRA:ID_PRACOWNIKA and PRAZAL:PRGKOD = " +
+                                     std::to_string(svc::kEdocumentProgram));
   std::vector<std::vector<std::string>> entries;
   for (const auto& entry : archiveEntries()) entries.push_back({entry.caption, "1"});
   window()->setRows(kTree, std::move(entries));
@@ -182,6 +201,8 @@ void EmployeeList::setQueueRecord(fw::ListRow& row, const data::ViewRow& source)
   LockedList::setQueueRecord(row, source);
   row.field((kNameColumn - 1) * kColumnFields + 1) = engine::trimmed(data::field("PRA:NAZWISKO").text()) + " " +
                                                        engine::trimmed(data::field("PRA:IMIE_1").text());
+  setIcon(row, kAttachmentColumn,
+          data::field("PRAZAL:LICZBA_ZALACZNIKOW").integer() > 0 ? kAttachmentIcon : 0);
   // Another user's lock says more than the archive: those rows keep their blue.
   if (data::field("PRA:ARCHIWUM").integer() == 2 &&
       engine::lockHolder(data::field("PRA:SEMAFOR").number(), engine::currentUser()) != engine::LockHolder::OtherUser) {
@@ -302,6 +323,10 @@ int EmployeeList::takeAccepted(const rt::Event& e) {
     window()->select(kList);
   } else if (c == kViewButton) {
     showEmployee();
+  } else if (c == kTablesButton) {
+    openTables();
+  } else if (c == kEdocumentsButton) {
+    openEdocuments();
   } else {
     return LockedList::takeAccepted(e);
   }
@@ -321,6 +346,7 @@ void EmployeeList::addPopupItems(fw::PopupClass& popup) {
   popup.addItem("Kasuj filtr");
   popup.addItem("Kasuj wszystkie filtry <Ctrl+F10>", kClearAllItem, 2);
   popup.addItem("Kasuj filtr pracownika <Ctrl+F8>", kClearEmployeeItem, 2);
+  popup.addItemMimic(kEdocumentsItem, kEdocumentsButton, "e-Dokumenty");
 }
 
 void EmployeeList::takePopupChoice(const std::string& item) {
@@ -350,6 +376,32 @@ void EmployeeList::showEmployee() {
   data::GLOBALREQUEST() = data::kViewRecord;
   data::GLOBALRESPONSE() = data::kNoResponse;
   PRACOWNIK_UPD();
+  window()->select(kList);
+}
+
+std::string EmployeeList::tablesListSql() const {
+  // The list's own rows in its own order: the tables window moves between them.
+  std::string where = "A.ID_FIRMY=" + id(data::glo().ID_FIRMY.get());
+  const std::string filter = svc::DODAJKOMPONENTFILTRA(employeeFilter_, archiveFilter_);
+  if (!filter.empty()) where += " AND (" + filter + ")";
+  const char* direction = descending_ ? " DESC" : " ASC";
+  return "FROM PRACOWNIK A WHERE " + where + " ORDER BY A." + kSortColumns[static_cast<std::size_t>(sort_ - 1)] +
+         direction + ", A.ID_PRACOWNIKA" + direction;
+}
+
+void EmployeeList::openTables() {
+  const double employee = selectedEmployee();
+  if (employee <= 0) return;
+  svc::TABELE_DODATKOWE(kTablesKind, tablesListSql(), kSortColumns[static_cast<std::size_t>(sort_ - 1)], employee);
+  window()->select(kList);
+}
+
+void EmployeeList::openEdocuments() {
+  const double employee = selectedEmployee();
+  if (employee <= 0) return;
+  svc::EDOKVIEW(svc::kEdocumentEmployee, employee);
+  // Files added or deleted change the row's attachment count.
+  reload();
   window()->select(kList);
 }
 

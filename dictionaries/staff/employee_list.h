@@ -51,6 +51,10 @@ class EmployeeList : public engine::LockedList {
   void duplicate();
   void archive();
   void showFilterMenu();
+  //! The list's query from "FROM" on, for the additional tables window.
+  std::string tablesListSql() const;
+  void openTables();
+  void openEdocuments();
 
   bool restricted_ = false;
   double openOn_ = 0;  // the employee the list opens on (restricted mode)

@@ -3,6 +3,8 @@
 // one with all its data, and choosing the company the program works in.
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <thread>
 #include <memory>
 #include <string>
@@ -12,6 +14,7 @@
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/keys.h"
+#include "framework/services/edocuments.h"
 #include "framework/services/program_parameters.h"
 #include "slownik/entry_points.h"
 
@@ -22,6 +25,8 @@ constexpr long long kDemo = sql::demo::kCompanyId;
 constexpr long long kOther = 7;     // connected, set up like any new company
 constexpr long long kOutside = 8;   // not connected to this program
 constexpr const char* kTitle = "Lista firm";
+// The attachment count in a row: after the id column's value and icon.
+constexpr std::size_t kAttachmentCount = 2;
 constexpr const char* kLocked = "Firma jest aktualizowana przez innego użytkownika!";
 constexpr const char* kNoGroups = "W tej firmie nie jesteś przydzielony do żadnych grup użytkowników.";
 
@@ -130,6 +135,40 @@ TEST_P(CompanyListTest, FiltersShowConnectedCompaniesFirstAndButtonsFollowTheRow
   ASSERT_TRUE(w);
   EXPECT_EQ(w->value("?FILTROWANIE_STR"), "Wszystkie firmy");
   EXPECT_EQ(rows(w).size(), 3u);
+  closeList(w);
+}
+
+TEST_P(CompanyListTest, EdocumentsOpenForTheSelectedCompanyAndTheCountFollows) {
+  auto w = openList();
+  ASSERT_TRUE(w);
+  select(w, "O'Brien i Syn");
+  const int row = rowNamed(w, "O'Brien i Syn");
+  EXPECT_EQ(rows(w)[row - 1][kAttachmentCount], "0");
+  const std::string path = ::testing::TempDir() + "umowa_spolki.txt";
+  { std::ofstream(path) << "umowa"; }
+  std::string error;
+  ASSERT_GT(svc::addEdocument(svc::kEdocumentCompany, static_cast<double>(kOther), path, &error), 0) << error;
+  std::remove(path.c_str());
+
+  ASSERT_TRUE(fe().click(w, "?EDOKUMENTY"));
+  auto files = window("e-Dokumenty");
+  ASSERT_TRUE(files);
+  ASSERT_EQ(rows(files).size(), 1u);
+  EXPECT_EQ(rows(files)[0][0], "umowa_spolki.txt");
+  ASSERT_TRUE(fe().click(files, "?CLOSE"));
+  ASSERT_TRUE(fe().waitForClose(files));
+  ASSERT_TRUE(fe().settle(w));
+  EXPECT_EQ(rows(w)[rowNamed(w, "O'Brien i Syn") - 1][kAttachmentCount], "1") << "the list is read again";
+
+  // The menu's item opens the files of the row clicked.
+  fe().expectPopup("e-Dokumenty <Ctrl+E>");
+  ASSERT_TRUE(fe().rightClickRow(w, "?LIST", rowNamed(w, "Demo Handel")));
+  files = window("e-Dokumenty");
+  ASSERT_TRUE(files);
+  EXPECT_TRUE(rows(files).empty()) << "the demo company has no files";
+  ASSERT_TRUE(fe().click(files, "?CLOSE"));
+  ASSERT_TRUE(fe().waitForClose(files));
+  ASSERT_TRUE(fe().settle(w));
   closeList(w);
 }
 

@@ -2,6 +2,7 @@
 // front-end, checked against the database.
 #include "employee_windows.h"
 #include "framework/runtime/keys.h"
+#include "framework/services/classifiers.h"
 
 namespace slownik::staff::test {
 namespace {
@@ -69,6 +70,76 @@ TEST_P(EmployeeFormTest, TheSaveChecksGoInOrderAndTheQuestionsLetTheUserKeepAWro
   EXPECT_EQ(scalar("SELECT NAZWISKO FROM PRACOWNIK WHERE NR_EWIDENCYJNY = 'P/''10'"), "D'Arc");
   EXPECT_EQ(scalar("SELECT ARCHIWUM FROM PRACOWNIK WHERE NR_EWIDENCYJNY = 'P/''10'"), "1");
   EXPECT_EQ(scalar("SELECT ID_FIRMY FROM PRACOWNIK WHERE NR_EWIDENCYJNY = 'P/''10'"), "1");
+}
+
+TEST_P(EmployeeFormTest, ARequiredClassifierIsAskedForFirstAndSavedWithTheEmployee) {
+  std::vector<svc::ClassifierDefinition> defs(svc::kClassifierCount);
+  for (int i = 0; i < svc::kClassifierCount; ++i) defs[i].number = i + 1;
+  defs[1] = {2, "Stanowisko", true, false, {}};
+  ASSERT_TRUE(svc::saveClassifierDefinitions("Pracownik", defs).isOk());
+  exec("INSERT INTO KLASYFIKATOR_WARTOSC (RODZAJ, ID_REKORDU, NUMER, WARTOSC) VALUES ('Pracownik', 3, 2, 'Magazynier')");
+  auto value = [this](const std::string& employee) {
+    return scalar("SELECT COALESCE(MAX(WARTOSC), '') FROM KLASYFIKATOR_WARTOSC WHERE RODZAJ = 'Pracownik' AND "
+                  "NUMER = 2 AND ID_REKORDU = " + employee);
+  };
+
+  // Asked before anything else, even before the missing number.
+  auto f = insertForm();
+  ASSERT_TRUE(f);
+  fe().expectMessage(rt::button::Ok, "Proszę uzupełnić wymagane pole dodatkowe \"Stanowisko\".");
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  auto values = form("Pola dodatkowe");
+  ASSERT_TRUE(values);
+  ASSERT_TRUE(fe().type(values, "?KLAS2", "Kierowca"));
+  ASSERT_TRUE(fe().press(values, rt::key::F10));
+  ASSERT_TRUE(fe().waitForClose(values));
+  ASSERT_TRUE(fe().settle(f));
+  EXPECT_FALSE(f->isClosed()) << "the save stopped; the user saves again";
+  EXPECT_EQ(employeeCount(), 3);
+  ASSERT_TRUE(fe().type(f, "?PRA:NR_EWIDENCYJNY", "P/020"));
+  ASSERT_TRUE(fe().type(f, "?PRA:NAZWISKO", "Kos"));
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(f));
+  ASSERT_TRUE(fe().settle(list_));
+  EXPECT_EQ(value(scalar("SELECT ID_PRACOWNIKA FROM PRACOWNIK WHERE NR_EWIDENCYJNY = 'P/020'")), "Kierowca");
+
+  // Another employee's form shows that employee's value; cancelling the form keeps it.
+  ASSERT_TRUE(fe().clickRow(list_, "?LIST", 3));
+  ASSERT_EQ(ids(list_)[2], "3");
+  ASSERT_TRUE(fe().press(list_, rt::key::F2));
+  f = form("Edycja pracownika");
+  ASSERT_TRUE(f);
+  ASSERT_TRUE(fe().press(f, rt::key::CtrlMod + rt::key::letter('P')));
+  values = form("Pola dodatkowe");
+  ASSERT_TRUE(values);
+  EXPECT_EQ(values->value("?KLAS2"), "Magazynier");
+  ASSERT_TRUE(fe().type(values, "?KLAS2", "Brygadzista"));
+  ASSERT_TRUE(fe().press(values, rt::key::F10));
+  ASSERT_TRUE(fe().waitForClose(values));
+  ASSERT_TRUE(fe().press(f, rt::key::Esc));
+  ASSERT_TRUE(fe().waitForClose(f));
+  ASSERT_TRUE(fe().settle(list_));
+  EXPECT_EQ(value("3"), "Magazynier");
+}
+
+TEST_P(EmployeeFormTest, AChangeWhoseLockWasTakenOverWritesNothingAndNamesTheHolder) {
+  list_ = openList();
+  ASSERT_TRUE(list_);
+  ASSERT_TRUE(fe().clickRow(list_, "?LIST", 3));
+  ASSERT_TRUE(fe().press(list_, rt::key::F2));
+  auto f = form("Edycja pracownika");
+  ASSERT_TRUE(f);
+  // The administrator clears the form's lock and Jan's program takes it.
+  ASSERT_TRUE(db().run("select * from TKW_KartotekaSemaforZdejmij('pracownik',3," + sql::sqlId(kAdmin) + ")").isOk());
+  ASSERT_TRUE(db().run("call TKW_KartotekaSemaforUstaw('pracownik',3," + sql::sqlId(kJan) + ",2)").isOk());
+  ASSERT_TRUE(fe().type(f, "?PRA:TELEFON", "999"));
+  fe().expectMessage(rt::button::Ok, "Blokada rekordu została zdjęta albo przejęta, zmian nie zapisano.|Edytuje: Jan");
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  ASSERT_TRUE(fe().waitForMessages(1));
+  ASSERT_TRUE(fe().settle(f));
+  EXPECT_FALSE(f->isClosed());
+  EXPECT_EQ(scalar("SELECT COALESCE(TELEFON, '') FROM PRACOWNIK WHERE ID_PRACOWNIKA = 3"), "") << "nothing written";
+  EXPECT_EQ(employee(3, "SEMAFOR"), sql::sqlId(kJan));
 }
 
 TEST_P(EmployeeFormTest, APersonnelNumberOfAnotherCompanyIsFree) {

@@ -7,6 +7,9 @@
 #include "employee_windows.h"
 #include "framework/runtime/keys.h"
 #include "framework/runtime/list_format.h"
+#include "framework/services/additional_tables.h"
+#include "framework/services/classifiers.h"
+#include "framework/services/edocuments.h"
 
 namespace slownik::staff::test {
 namespace {
@@ -100,6 +103,113 @@ TEST_P(EmployeeListTest, TheFilterIsRememberedBetweenOpeningsAndJoinsTheArchiveP
   EXPECT_EQ(w->control("?FILTR")->icon, "filtrno.ico");
 }
 
+TEST_P(EmployeeListTest, TheClassifierValuesOfTheFilterKeepEmployeesHoldingThem) {
+  std::vector<svc::ClassifierDefinition> defs(svc::kClassifierCount);
+  for (int i = 0; i < svc::kClassifierCount; ++i) defs[i].number = i + 1;
+  defs[0] = {1, "Dział", false, false, {"Magazyn", "Księgowość"}};
+  ASSERT_TRUE(svc::saveClassifierDefinitions("Pracownik", defs).isOk());
+  exec("INSERT INTO KLASYFIKATOR_WARTOSC (RODZAJ, ID_REKORDU, NUMER, WARTOSC) VALUES "
+       "('Pracownik', 2, 1, 'Księgowość'), ('Pracownik', 3, 1, 'Magazyn')");
+  auto w = openList();
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(fe().press(w, rt::key::F8));
+  auto f = form("Filtr pracownika");
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->value("?POLA_DODATKOWE"), "0");
+  ASSERT_TRUE(fe().click(f, "?POLA_DODATKOWE"));
+  auto values = form("Pola dodatkowe - filtr");
+  ASSERT_TRUE(values);
+  ASSERT_TRUE(fe().type(values, "?KLAS1", "Magazyn"));
+  ASSERT_TRUE(fe().press(values, rt::key::F10));
+  ASSERT_TRUE(fe().waitForClose(values));
+  ASSERT_TRUE(fe().settle(f));
+  EXPECT_EQ(f->value("?POLA_DODATKOWE"), "1");
+  ASSERT_TRUE(fe().type(f, "?NUMER", "P/"));
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(f));
+  ASSERT_TRUE(fe().settle(w));
+  EXPECT_EQ(ids(w), (std::vector<std::string>{"3"}));
+  EXPECT_EQ(w->control("?FILTR")->icon, "filtryes.ico");
+
+  // Cleared in the window but cancelled: the lists still filter by the value.
+  ASSERT_TRUE(fe().press(w, rt::key::F8));
+  f = form("Filtr pracownika");
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->value("?POLA_DODATKOWE"), "1");
+  ASSERT_TRUE(fe().click(f, "?CZYSC"));
+  EXPECT_EQ(f->value("?POLA_DODATKOWE"), "0");
+  ASSERT_TRUE(fe().press(f, rt::key::Esc));
+  ASSERT_TRUE(fe().waitForClose(f));
+  ASSERT_TRUE(fe().settle(w));
+  EXPECT_EQ(svc::classifierFilter("Pracownik")[0], "Magazyn");
+  ASSERT_TRUE(fe().close(w));
+  join();
+  w = openList();
+  ASSERT_TRUE(w);
+  EXPECT_EQ(ids(w), (std::vector<std::string>{"3"})) << "the classifier part is remembered too";
+
+  // Clearing the employee filter clears its classifier values with it.
+  ASSERT_TRUE(fe().press(w, kCtrlF8));
+  EXPECT_EQ(ids(w), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(svc::classifierFilter("Pracownik")[0], "");
+}
+
+TEST_P(EmployeeListTest, TablesAndEdocumentsOpenForTheSelectedEmployee) {
+  auto w = openList();
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(w->control("?TABELE")->hidden) << "no additional table is defined for employees";
+  ASSERT_TRUE(fe().close(w));
+  join();
+
+  svc::AdditionalTable courses;
+  courses.name = "Szkolenia";
+  courses.columns[0] = "Kurs";
+  ASSERT_TRUE(svc::saveAdditionalTables("Pracownik", {courses}).isOk());
+  w = openList();
+  ASSERT_TRUE(w);
+  EXPECT_FALSE(w->control("?TABELE")->hidden);
+  // The tables window walks the list's own rows: after the archived O'Brien comes Nowak.
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", 2));
+  ASSERT_TRUE(fe().click(w, "?TABELE"));
+  auto tables = form("Tabele dodatkowe");
+  ASSERT_TRUE(tables);
+  EXPECT_EQ(tables->control("?REKORD")->text, "Pracownik: P/002");
+  ASSERT_TRUE(fe().click(tables, "?NASTEPNY"));
+  EXPECT_EQ(tables->control("?REKORD")->text, "Pracownik: P/003");
+  EXPECT_FALSE(tables->control("?NASTEPNY")->enabled);
+  ASSERT_TRUE(fe().click(tables, "?CLOSE"));
+  ASSERT_TRUE(fe().waitForClose(tables));
+
+  // The files are the selected employee's, from the button and from the menu.
+  const std::string path = ::testing::TempDir() + "umowa_obrien.txt";
+  { std::ofstream(path) << "umowa"; }
+  std::string error;
+  ASSERT_GT(svc::addEdocument(svc::kEdocumentEmployee, 2, path, &error), 0) << error;
+  std::remove(path.c_str());
+  ASSERT_TRUE(fe().settle(w));
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", 2));
+  ASSERT_TRUE(fe().press(w, rt::key::CtrlMod + rt::key::letter('E')));
+  auto files = form("e-Dokumenty");
+  ASSERT_TRUE(files);
+  ASSERT_EQ(rows(files).size(), 1u);
+  EXPECT_EQ(rows(files)[0][0], "umowa_obrien.txt");
+  ASSERT_TRUE(fe().click(files, "?CLOSE"));
+  ASSERT_TRUE(fe().waitForClose(files));
+  ASSERT_TRUE(fe().settle(w));
+  // "Zał." counts the files; the list was read again after the viewer.
+  EXPECT_EQ(rows(w)[1][kAttachmentsAt], "1");
+  EXPECT_EQ(rows(w)[2][kAttachmentsAt], "0");
+  fe().expectPopup("e-Dokumenty");
+  ASSERT_TRUE(fe().rightClickRow(w, "?LIST", 3));
+  files = form("e-Dokumenty");
+  ASSERT_TRUE(files);
+  EXPECT_TRUE(rows(files).empty()) << "Nowak has no files";
+  ASSERT_TRUE(fe().click(files, "?CLOSE"));
+  ASSERT_TRUE(fe().waitForClose(files));
+  ASSERT_TRUE(fe().close(w));
+  join();
+}
+
 TEST_P(EmployeeListTest, SortAndDirectionAreKeptAsWindowParameters) {
   exec("UPDATE PRACOWNIK SET PESEL = '80010100000' WHERE ID_PRACOWNIKA = 1");
   auto w = openList();
@@ -183,12 +293,12 @@ TEST_P(EmployeeListTest, ArchivingTurnsAnEmployeeBackAndForthButNotOneOfThePayro
   // The menu offers what the list does, in its order.
   auto menus = fe().popupsShown();
   ASSERT_FALSE(menus.empty());
-  ASSERT_GE(menus.back().size(), 8u);
-  EXPECT_EQ(std::vector<std::string>(menus.back().end() - 8, menus.back().end()),
+  ASSERT_GE(menus.back().size(), 9u);
+  EXPECT_EQ(std::vector<std::string>(menus.back().end() - 9, menus.back().end()),
             (std::vector<std::string>{"Pokaż", "Powiel <Shift+Ins>", "Przenieś do archiwum", "Filtr pracownika <F8>",
                                       "Kasuj filtr/Kasuj wszystkie filtry <Ctrl+F10>",
-                                      "Kasuj filtr/Kasuj filtr pracownika <Ctrl+F8>", "Eksport do Excela",
-                                      "Konfiguracja kolumn"}));
+                                      "Kasuj filtr/Kasuj filtr pracownika <Ctrl+F8>", "e-Dokumenty",
+                                      "Eksport do Excela", "Konfiguracja kolumn"}));
 }
 
 TEST_P(EmployeeListTest, AnEmployeeAnotherUserEditsIsRefused) {
@@ -308,7 +418,7 @@ TEST_P(EmployeeListTest, ColumnsAreStoredAtClosingAndTheListGoesToASpreadsheet) 
   ASSERT_TRUE(w);
   ASSERT_TRUE(fe().close(w));
   join();
-  EXPECT_EQ(scalar("SELECT COUNT(*) FROM KOLUMNA_BROWSERA WHERE OKNO = 'PRACOWNIK_BRW'"), "23");
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM KOLUMNA_BROWSERA WHERE OKNO = 'PRACOWNIK_BRW'"), "24");
   // The user hid the NIP column: the next opening shows it so.
   exec("UPDATE KOLUMNA_BROWSERA SET ROZMIAR = 0, FORMAT = '0L(2)|M*~NIP~@s20@' WHERE OKNO = 'PRACOWNIK_BRW' "
        "AND KOLUMNA = '4'");

@@ -21,11 +21,13 @@ inline constexpr double kAdmin = sql::demo::kAdminUserId;
 inline constexpr double kJan = sql::demo::kUserId;
 inline const std::string kLockedText = "Pracownik jest aktualizowany przez innego użytkownika!";
 
-//! Every column of the list carries its value and four colours; after the 23 columns
-//! come SEMAFOR, ARCHIWUM, PLEW and the id (0-based indexes into a row).
+//! Each of the 23 columns of data carries its value and four colours; then come the
+//! attachment count with its icon, SEMAFOR, ARCHIWUM, PLEW and the id (0-based indexes
+//! into a row).
 inline constexpr std::size_t kColumnFields = 5;
 inline constexpr std::size_t valueAt(std::size_t column) { return (column - 1) * kColumnFields; }
-inline constexpr std::size_t kIdAt = 23 * kColumnFields + 3;
+inline constexpr std::size_t kAttachmentsAt = 23 * kColumnFields;
+inline constexpr std::size_t kIdAt = kAttachmentsAt + 2 + 3;
 
 class EmployeeWindowTest : public slownik::test::WindowFixture {
  protected:
