@@ -104,22 +104,6 @@ bool RecordSemaphore::remove(double id) const {
   return true;
 }
 
-bool RecordSemaphore::confirmHeld(double id) const {
-  if (!isHeldOnThisThread(table_, id)) return true;
-  LockResult r = run("call TKW_KartotekaSemaforSprawdz(" + sql::quote(table_) + "," + sql::sqlId(id) + "," +
-                     sql::sqlId(currentUser()) + ")");
-  svc::CLOSESQL();
-  if (r.isDone()) return true;
-  if (r.outcome == LockOutcome::Failed) {
-    svc::MSG_OSTRZEZENIE(r.errorText);
-    return false;
-  }
-  std::string text = "Blokada rekordu została zdjęta albo przejęta, zmian nie zapisano.";
-  if (!r.holder.empty()) text += "|" + r.holder;
-  svc::MSG_OSTRZEZENIE(text);
-  return false;
-}
-
 std::string RecordSemaphore::heldCondition(double id, std::vector<sql::Param>* params) const {
   *params = {table_, static_cast<long long>(id), sql::currentSessionId(), sql::lockOwnerOfThisThread(),
              static_cast<long long>(currentUser())};

@@ -64,11 +64,6 @@ class RecordSemaphore {
   //! Deletes the record unless another user holds it; false after the warning.
   bool remove(double id) const;
 
-  //! Before a form writes the record: whether this window chain still holds its lock.
-  //! When an administrator cleared it, or another program took it over after this one
-  //! was taken for dead, the user is told why and nothing may be written (false).
-  //! Records this thread never locked pass unasked.
-  bool confirmHeld(double id) const;
   //! The condition a form adds to its write of the record (backend SQL, '?' values put
   //! in *params): that this window chain still holds the lock it took, so a lock cleared
   //! or taken over meanwhile — also by the same user's other program — keeps the row

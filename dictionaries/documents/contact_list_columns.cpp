@@ -1,28 +1,8 @@
 #include "dictionaries/documents/contact_list_columns.h"
 
-#include <cctype>
-#include <charconv>
-
-#include "framework/runtime/list_format.h"
-#include "framework/services/browser_columns.h"
+#include "engine/list_columns.h"
 
 namespace slownik::documents {
-namespace {
-
-// The fields a single-column piece takes; -1 when it isn't one readable column.
-int fieldsOf(std::string_view piece) {
-  auto format = rt::ListFormat::parse(piece);
-  if (!format || format->columns.size() != 1) return -1;
-  return format->columns.front().fieldCount();
-}
-
-std::size_t widthDigits(std::string_view piece) {
-  std::size_t n = 0;
-  while (n < piece.size() && std::isdigit(static_cast<unsigned char>(piece[n]))) ++n;
-  return n;
-}
-
-}  // namespace
 
 const std::vector<std::string>& contactColumnDefaults() {
   static const std::vector<std::string> columns = {
@@ -32,38 +12,19 @@ const std::vector<std::string>& contactColumnDefaults() {
   return columns;
 }
 
+// The contact list builds its format from pieces of its own, so it keeps them through
+// the same column configuration as every other list.
 std::vector<std::string> configuredContactColumns(std::string_view configuration) {
-  std::vector<std::string> columns = contactColumnDefaults();
-  int first = 0;
-  int last = 0;
-  if (svc::POBIERZZAKRESKOLUMNBROWSERA(configuration, first, last) == 0) return columns;
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    const int number = static_cast<int>(i) + 1;
-    if (number < first || number > last) continue;
-    std::string stored = svc::POBIERZKOLUMNEFORMAT(configuration, number);
-    if (stored.empty()) continue;
-    if (fieldsOf(stored) == fieldsOf(columns[i])) columns[i] = stored;
-    columns[i] = withColumnWidth(columns[i], svc::POBIERZKOLUMNEROZMIAR(configuration, number));
-  }
-  return columns;
+  return engine::configuredPieces(configuration, contactColumnDefaults());
 }
 
 void storeContactColumns(std::string_view configuration, const std::vector<std::string>& columns) {
-  for (std::size_t i = 0; i < columns.size(); ++i)
-    svc::USTAWKOLUMNE(configuration, static_cast<int>(i) + 1, columns[i], columnWidth(columns[i]));
+  engine::storePieces(configuration, columns);
 }
 
-int columnWidth(std::string_view piece) {
-  std::size_t n = widthDigits(piece);
-  int width = 0;
-  // Too many digits for a width leave it 0 rather than failing.
-  if (std::from_chars(piece.data(), piece.data() + n, width).ec != std::errc()) return 0;
-  return width;
-}
+int columnWidth(std::string_view piece) { return engine::pieceWidth(piece); }
 
-std::string withColumnWidth(std::string_view piece, int width) {
-  return std::to_string(width < 0 ? 0 : width) + std::string(piece.substr(widthDigits(piece)));
-}
+std::string withColumnWidth(std::string_view piece, int width) { return engine::withPieceWidth(piece, width); }
 
 std::string listFormatOf(const std::vector<std::string>& columns) {
   std::string format;

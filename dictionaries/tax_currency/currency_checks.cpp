@@ -36,16 +36,17 @@ std::string rateColumnsSql(std::int32_t day, std::string_view symbol) {
   return "select * from dbo.TK_Func_PodajKursy_NBPECB (" + std::to_string(day) + "," + sql::quote(symbol) + ")";
 }
 
+RateColumns shownRates(const std::string& nbpDate, const std::string& nbpRate, const std::string& ecbDate,
+                       const std::string& ecbRate) {
+  return {dayText(nbpDate), sixPlaces(nbpRate), dayText(ecbDate), sixPlaces(ecbRate)};
+}
+
 RateColumns rateColumns(std::int32_t day, std::string_view symbol) {
   RateColumns out;
   if (day == 0) return out;
   svc::EXECSQL(rateColumnsSql(day, symbol));
-  if (rt::errorCode() == 0 && svc::VAX().next()) {
-    out.nbpDate = dayText(svc::VAX().field(2));
-    out.nbpRate = sixPlaces(svc::VAX().field(3));
-    out.ecbDate = dayText(svc::VAX().field(4));
-    out.ecbRate = sixPlaces(svc::VAX().field(5));
-  }
+  if (rt::errorCode() == 0 && svc::VAX().next())
+    out = shownRates(svc::VAX().field(2), svc::VAX().field(3), svc::VAX().field(4), svc::VAX().field(5));
   svc::CLOSESQL();
   return out;
 }

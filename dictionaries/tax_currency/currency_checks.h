@@ -15,7 +15,12 @@ struct RateColumns {
   std::string ecbRate = "0";
 };
 
-//! The statement the currency list runs per row for the rate columns.
+//! Rate columns as the list shows them: day numbers ("0" for none) and rates with six
+//! places ("0" for none), from the values the database gave ("" for none).
+RateColumns shownRates(const std::string& nbpDate, const std::string& nbpRate, const std::string& ecbDate,
+                       const std::string& ecbRate);
+//! The rate lookup of one currency through the routine (tools and benchmarks; the list
+//! reads the rates with its page).
 std::string rateColumnsSql(std::int32_t day, std::string_view symbol);
 //! The NBP and ECB rates of `symbol` in force on `day`, read through EXECSQL and VAX on
 //! this thread's connection. Day 0 runs no query; a failed query gives zeros.

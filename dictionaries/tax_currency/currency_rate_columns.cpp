@@ -1,6 +1,5 @@
 #include "dictionaries/tax_currency/currency_rate_columns.h"
 
-#include "framework/runtime/decimal.h"
 #include "framework/sql/routines/rate_lookup.h"
 
 namespace slownik::tax_currency {
@@ -28,28 +27,10 @@ std::string rateColumnSql(const RateColumn& column, std::int32_t day) {
          "ORDER BY D.DATA_NOT DESC LIMIT 1) END";
 }
 
-namespace {
-
-std::string dayText(const sql::Cell& cell) { return cell && !cell->empty() ? *cell : "0"; }
-
-// Rates are shown with six places; the database may give fewer or more.
-std::string sixPlaces(const sql::Cell& cell) {
-  auto d = cell ? rt::Decimal::parse(*cell) : std::nullopt;
-  if (!d) return "0";
-  auto r = d->rounded(6);
-  return r ? r->toString() : "0";
-}
-
-}  // namespace
-
 RateColumns rateColumnsOfRow(const data::ViewManager& view, const data::ViewRow& row) {
   const auto& c = rateColumnsOfView();
-  RateColumns out;
-  out.nbpDate = dayText(view.value(row, c[0].name));
-  out.nbpRate = sixPlaces(view.value(row, c[1].name));
-  out.ecbDate = dayText(view.value(row, c[2].name));
-  out.ecbRate = sixPlaces(view.value(row, c[3].name));
-  return out;
+  auto value = [&](std::size_t k) { return view.value(row, c[k].name).value_or(""); };
+  return shownRates(value(0), value(1), value(2), value(3));
 }
 
 }  // namespace slownik::tax_currency
