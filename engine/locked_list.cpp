@@ -63,6 +63,8 @@ bool LockedList::readsRowItself(int request) const {
   return request == data::kChangeRecord && this->request() != data::kViewRecord;
 }
 
+unsigned long long LockedList::writesOfItsOwn(int request) const { return readsRowItself(request) ? 2 : 0; }
+
 int LockedList::insert(int number) {
   if (!allowed(rules_.insertRight, rules_.insertMessage)) return data::kRequestCancelled;
   int response = ListWindow::run(number, data::kInsertRecord);
@@ -83,7 +85,10 @@ int LockedList::change(int number) {
   data::fileManager(table()).fetch(rules_.primaryKey);
   int response = ListWindow::run(number, data::kChangeRecord);
   // The lock taken is the one released, whatever the form left in the record buffer.
-  semaphore_.release(id);
+  // Once it is, the row written holds no lock any more: the buffer says so too, as the
+  // list may show the row from it.
+  if (semaphore_.release(id) && data::field(rules_.idField).number() == id)
+    data::field(rules_.semaforField).set(0);
   return response;
 }
 

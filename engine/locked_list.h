@@ -53,6 +53,8 @@ class LockedList : public ListWindow {
   int run(int number, int request) override;
   //! A change reads the row again once the lock is taken.
   bool readsRowItself(int request) const override;
+  //! A change takes the row's lock and releases it: two writes of the row besides the form's.
+  unsigned long long writesOfItsOwn(int request) const override;
   //! Colours the row by its lock (after the list's own copying).
   void setQueueRecord(fw::ListRow& row, const data::ViewRow& source) override;
   //! After the event: the tool tip of the list names the selected row's holder.

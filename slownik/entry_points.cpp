@@ -27,6 +27,7 @@
 #include "dictionaries/documents/internet_user_list.h"
 #include "dictionaries/documents/order_status_list.h"
 #include "dictionaries/documents/order_type_list.h"
+#include "dictionaries/documents/status_history_order_chooser.h"
 #include "dictionaries/documents/payment_form_list.h"
 #include "dictionaries/documents/trade_doc_type_list.h"
 #include "dictionaries/documents/warehouse_doc_type_list.h"
@@ -96,6 +97,8 @@ void trackingHistory() {
   if (slownik::data::GLOBALRESPONSE() == slownik::data::kRequestCompleted)
     SMS_URL_HISTORIA_BRW(static_cast<std::int32_t>(slownik::data::field("SMST:ID_TRACKING_URL").number()));
 }
+// The status history of an order chosen first.
+void statusHistory() { slownik::documents::chooseOrderForStatusHistory(); }
 void paymentForms() { FORMA_PLATNOSCI_BRW(0); }
 void deliveryForms() {
   const std::string company = std::to_string(static_cast<long long>(slownik::data::glo().ID_FIRMY.get()));
@@ -156,6 +159,7 @@ const SlownikEntryPoint kEntryPoints[] = {
     {"FORMA_DOSTAWY_BRW", "Formy dostawy", kDocuments, "browse", deliveryForms},
     {"TYP_ZLECENIA_BRW", "Typy zleceń", kOrders, "browse", TYP_ZLECENIA_BRW},
     {"STATUSYZAMOWIEN_BRW", "Statusy zamówień", kOrders, "browse", STATUSYZAMOWIEN_BRW},
+    {"HISTORIASTATUSOWZAMOWIEN_BRW", "Historia statusów zamówienia", kOrders, "browse", statusHistory},
     {"KONTRAHENTFORMA_BRW", "Wybór kontrahenta", kContractors, kTestTool, pickContractor},
     {"HASLO_INTER_0001_002_BRW", "Użytkownicy internetowi kontrahenta", kContractors, "browse", internetUsers},
     {"WYBIERZJEDNOSTKEARTYKULU", "Wybór jednostki artykułu", kDocuments, kTestTool, chooseUnit},

@@ -12,6 +12,7 @@
 #include "framework/runtime/keys.h"
 #include "framework/runtime/log.h"
 #include "framework/services/messages.h"
+#include "framework/sql/table_changes.h"
 #include "framework/sql/text.h"
 
 namespace slownik::fw {
@@ -555,13 +556,16 @@ void BrowseClass::ask(int request) {
       }
     }
     data::VCRREQUEST() = kVcrNone;
+    const unsigned long long changesBefore = sql::changesOf(view_->table().name);
     // A view-only list never calls the form, whatever its procedure connected.
     int response = window_->request() == data::kViewRecord ? data::kRequestCancelled
                                                             : window_->run(updateNumber, request);
     takePrimed(view_->table());  // a form that never opened leaves no priming behind
     int vcr = std::exchange(data::VCRREQUEST(), kVcrNone);
     bufferWritten_ = true;
+    writesOfForm_ = sql::changesOf(view_->table().name) - changesBefore - window_->writesOfItsOwn(request);
     resetFromAsk(request, response);
+    writesOfForm_.reset();
     bufferWritten_ = false;
     if (vcr == kVcrNone || (request != data::kChangeRecord && request != data::kViewRecord)) break;
     if (!move(vcr)) break;
@@ -569,7 +573,25 @@ void BrowseClass::ask(int request) {
   if (window() && !window()->isClosed()) window()->select(listControl_);
 }
 
+bool BrowseClass::refreshFromBuffer() {
+  // Only the form's own write of the row may have changed the table meanwhile: any
+  // other write (a form that also changes other rows, another window of this program)
+  // needs the page read again.
+  if (writesOfForm_ != 1ULL) return false;
+  const ListRow* row = selectedRow();
+  data::ViewRow fresh;
+  // A row whose order values changed may stand elsewhere now: read the page around it.
+  if (!row || !view_->rowOfBuffer(row->source, &fresh) || fresh.position != row->position()) return false;
+  ListRow made;
+  made.source = std::move(fresh);
+  setQueueRecord(made, made.source);
+  queue_->rows()[static_cast<std::size_t>(selected_ - 1)] = std::move(made);
+  updateWindow();
+  return true;
+}
+
 void BrowseClass::resetFromAsk(int request, int response) {
+  if (response == data::kRequestCompleted && request == data::kChangeRecord && refreshFromBuffer()) return;
   if (response == data::kRequestCompleted) {
     if (request == data::kInsertRecord || request == data::kChangeRecord) {
       if (auto position = positionOfRecord()) {

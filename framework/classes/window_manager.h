@@ -75,6 +75,9 @@ class WindowManager {
   //! Whether run() reads the row itself before its form opens (after taking its lock):
   //! the list then gives it the row as its page holds it, without reading it first.
   virtual bool readsRowItself(int /*request*/) const { return false; }
+  //! How many writes to the list's table run() makes around the form besides the form's
+  //! own (a lock taken and released): the list tells them from other writes.
+  virtual unsigned long long writesOfItsOwn(int /*request*/) const { return 0; }
   virtual void setAlerts();
   virtual int takeEvent(const rt::Event& e);
   virtual int takeWindowEvent(const rt::Event& e);

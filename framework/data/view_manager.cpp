@@ -215,6 +215,7 @@ int ViewManager::setLocatorFilter(std::string_view field, std::string_view text,
   NameBinding b = resolve(field);
   if (b.kind != NameBinding::Column && b.kind != NameBinding::Expression)
     return fail(kBadExpression, "Nieznane pole lokatora: " + std::string(field) + ".");
+  locatorColumn_ = b.kind == NameBinding::Column ? b.sql : std::string();
   if (order_.empty()) completeOrder();
   std::string typed(text);
   bool hasLetters = std::any_of(typed.begin(), typed.end(), [](char c) {
@@ -778,6 +779,36 @@ bool ViewManager::positionOfBuffer(std::string* position) const {
     values.emplace_back(record.field(at).text());
   }
   *position = encodePosition(values);
+  return true;
+}
+
+bool ViewManager::rowOfBuffer(const ViewRow& asRead, ViewRow* row) const {
+  if (sources_.size() != 1 || !filterText_.empty() || !sqlFilterText_.empty()) return false;
+  for (const auto& b : bound_)
+    if (b.binding.kind == NameBinding::Expression) return false;
+  if (validateRecord() != 0) return false;
+  ViewRow made;
+  if (!positionOfBuffer(&made.position)) return false;
+  RecordBuffer& record = buffer(*main_);
+  made.values.reserve(main_->columns.size());
+  for (std::size_t i = 0; i < main_->columns.size(); ++i) {
+    sql::Param p = record.param(i);
+    if (std::holds_alternative<std::monostate>(p))
+      made.values.emplace_back(std::nullopt);
+    else
+      made.values.emplace_back(std::string(record.field(i).text()));
+  }
+  if (!locatorFilter_.text.empty()) {
+    // The row passed the locator's limit as it was read; with the located field as it
+    // was, it still does.
+    bool same = false;
+    for (std::size_t i = 0; i < main_->columns.size(); ++i) {
+      if (sources_.front().alias + "." + main_->columns[i].name != locatorColumn_) continue;
+      same = i < asRead.values.size() && asRead.values[i].value_or("") == made.values[i].value_or("");
+    }
+    if (!same) return false;
+  }
+  *row = std::move(made);
   return true;
 }
 

@@ -107,6 +107,12 @@ class ViewManager {
   //! table (a decimal or joined value may read back otherwise); false elsewhere. Says
   //! nothing of whether the view's limits let the row in.
   bool positionOfBuffer(std::string* position) const;
+  //! The page row the main table's buffer makes, without a statement, for a view of the
+  //! main table alone (no joined tables, no computed columns) and without a filter that
+  //! the written values might no longer pass: right after the buffer was written the
+  //! row holds just its values. False where a read is needed to know the row.
+  //! A locator's limit is kept to where the located field is as `asRead` had it.
+  bool rowOfBuffer(const ViewRow& asRead, ViewRow* row) const;
   //! Puts a page row's values into the record buffers of the main and joined tables.
   void load(const ViewRow& row) const;
   //! A row's value by name: a computed column's name or a prefixed field.
@@ -190,6 +196,7 @@ class ViewManager {
   std::string sqlFilterSql_;  // translated, prefixes replaced
   bool sqlFilterJoins_ = false;
   SqlFragment locatorFilter_;
+  std::string locatorColumn_;  // the main column the locator limits ("A.NAZWA"), if it is one
   bool locatorRange_ = false;
   std::vector<OrderPart> order_;
   std::size_t userOrderParts_ = 0;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/runtime/date_time.h"
 #include "framework/sql/schema.h"
 #include "framework/sql/seed.h"
 #include "framework/sql/seed_rows.h"
@@ -72,8 +73,31 @@ TEST_P(Seed, TaxGeographyAndCurrenciesHangTogether) {
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT"),
             std::to_string(std::stoi(scalar("SELECT COUNT(*) FROM DATY_KURSOW")) *
                            (std::stoi(scalar("SELECT COUNT(*) FROM WALUTY")) - 1)));
-  EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT WHERE NOT (KURS_ZAKUPU < KURS_SREDNI AND KURS_SREDNI < KURS_SPRZEDAZY)"),
+  const std::string ofBank = " AND ID_DATY IN (SELECT ID_DATY FROM DATY_KURSOW WHERE ID_BANKU = ";
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT WHERE NOT (KURS_ZAKUPU < KURS_SREDNI AND KURS_SREDNI < "
+                   "KURS_SPRZEDAZY)" + ofBank + "0)"),
             "0");
+  // The euro's central bank publishes averages only, as its downloads store them.
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT WHERE NOT (KURS_ZAKUPU = 0 AND KURS_SPRZEDAZY = 0 AND "
+                   "KURS_SREDNI > 0)" + ofBank + "-1)"),
+            "0");
+  // Both banks' last tables are of the last working day before the database was made,
+  // so that a new user sees rates for today; never of a weekend or of today itself.
+  std::int32_t lastWorkingDay = rt::today() - 1;
+  while (rt::dayOfWeek(lastWorkingDay) == 0 || rt::dayOfWeek(lastWorkingDay) == 6) --lastWorkingDay;
+  for (const char* bank : {"0", "-1"}) {
+    const std::string last = scalar(std::string("SELECT MAX(DATA_NOT) FROM DATY_KURSOW WHERE ID_BANKU = ") + bank);
+    // Public holidays aside, which move the table a few days back.
+    EXPECT_LE(std::stoi(last), lastWorkingDay) << "bank " << bank;
+    EXPECT_GE(std::stoi(last), lastWorkingDay - 6) << "bank " << bank;
+    EXPECT_LT(std::stoi(last), rt::today()) << "bank " << bank;
+    EXPECT_NE(rt::dayOfWeek(std::stoi(last)), 0);
+    EXPECT_NE(rt::dayOfWeek(std::stoi(last)), 6);
+  }
+  const std::string lastNbp = scalar("SELECT MAX(DATA_NOT) FROM DATY_KURSOW WHERE ID_BANKU = 0");
+  const std::string number = scalar("SELECT NR_TABELI FROM DATY_KURSOW WHERE ID_BANKU = 0 AND DATA_NOT = " + lastNbp);
+  ASSERT_EQ(number.size(), 14u) << number;
+  EXPECT_EQ(number.substr(3), "/A/NBP/" + std::to_string(rt::civilDate(std::stoi(lastNbp))->year)) << number;
   // Dates are day numbers: 2 January 2024 is 36163 + 124 * 365 + 30 leap days + 1.
   EXPECT_EQ(scalar("SELECT MIN(DATA_NOT) FROM DATY_KURSOW"), "81454");
 }

@@ -142,6 +142,7 @@ TEST_P(BankWindowTest, ChangeTakesTheLockRereadsTheRowAndReleasesIt) {
   EXPECT_EQ(bank(1, "TEL"), "22 999 99 99");
   EXPECT_EQ(bank(1, "SEMAFOR"), "0");
   EXPECT_EQ(columnOf(w, valueField(1))[0], "Bank Centralny O'Neill");
+  EXPECT_EQ(columnOf(w, kSemaforField)[0], "0") << "the row shows its lock released";
 
   // Held by somebody else: blue, and neither changed nor deleted.
   exec("UPDATE BANKI SET SEMAFOR = 6100004 WHERE ID_BANKU = 2");
@@ -155,6 +156,25 @@ TEST_P(BankWindowTest, ChangeTakesTheLockRereadsTheRowAndReleasesIt) {
   ASSERT_TRUE(fe().click(w, "?DELETE"));
   EXPECT_EQ(bankCount(), 3);
   EXPECT_EQ(bank(2, "SEMAFOR"), "6100004");
+}
+
+TEST_P(BankWindowTest, AfterTheFormTheListShowsWhatWasWrittenMeanwhile) {
+  auto w = openList();
+  ASSERT_TRUE(w);
+  const std::string second = columnOf(w, valueField(1))[1];
+  ASSERT_TRUE(fe().doubleClickRow(w, "?LIST", 1));
+  auto f = waitForm(fe(), "Edycja banku");
+  ASSERT_TRUE(f);
+  // While the form is open, another window of the program renames the next bank.
+  exec("UPDATE BANKI SET NAZWA = 'Bank Obok' WHERE NAZWA = '" + second + "'");
+  ASSERT_TRUE(fe().type(f, "?BAN:NAZWA", "Bank Pierwszy"));
+  ASSERT_TRUE(fe().click(f, "?OK"));
+  ASSERT_TRUE(fe().waitForClose(f));
+  ASSERT_TRUE(fe().settle(w));
+  auto names = columnOf(w, valueField(1));
+  ASSERT_GE(names.size(), 2u);
+  EXPECT_EQ(names[0], "Bank Pierwszy");
+  EXPECT_EQ(names[1], "Bank Obok") << "the list was read again, not only the row written";
 }
 
 TEST_P(BankWindowTest, DeleteAsksFirst) {

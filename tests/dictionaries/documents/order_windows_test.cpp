@@ -6,6 +6,7 @@
 #include "dictionaries/documents/order_status_list.h"
 #include "dictionaries/documents/order_type_list.h"
 #include "dictionaries/documents/status_history_list.h"
+#include "dictionaries/documents/status_history_order_chooser.h"
 #include "engine/window_fixture.h"
 #include "framework/data/requests.h"
 #include "framework/runtime/keys.h"
@@ -366,6 +367,19 @@ TEST_P(StatusHistoryWindows, ExportsEveryShownRowToASpreadsheet) {
   file.read(magic, 2);
   EXPECT_EQ(std::string(magic, 2), "PK") << "an .xlsx is a zip archive";
   std::remove(path.c_str());
+  ASSERT_TRUE(fe().press(w, rt::key::Esc));
+}
+
+TEST_P(StatusHistoryWindows, FromTheMenuTheOrderIsChosenFirst) {
+  start([] { documents::chooseOrderForStatusHistory(); });
+  auto chooser = window("Historia statusów – wybór zamówienia");
+  ASSERT_TRUE(chooser);
+  EXPECT_EQ(column(chooser, 0), (std::vector<std::string>{"ZAM/17/2024", "ZAM/18/2024"}));
+  ASSERT_TRUE(fe().clickRow(chooser, "?LIST", 2));
+  ASSERT_TRUE(fe().press(chooser, rt::key::Enter));
+  auto w = window("Historia zmian statusu zamówienia nr ZAM/18/2024");
+  ASSERT_TRUE(w);
+  EXPECT_EQ(changes(w), (std::vector<std::string>{"A"})) << "only the chosen order's changes";
   ASSERT_TRUE(fe().press(w, rt::key::Esc));
 }
 
