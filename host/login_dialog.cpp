@@ -93,8 +93,10 @@ LoginDialog::LoginDialog(sql::Database& db, QWidget* parent, LoginThrottle::Cloc
   companies_ = companies(db_, &error);
   fill(company_, companies_, tr("(brak firm)"));
   if (users_.empty() || companies_.empty()) {
-    problem_->setText(error.isEmpty() ? tr("Baza danych nie zawiera użytkowników lub firm.")
-                                      : tr("Nie można odczytać danych logowania: %1").arg(error));
+    problem_->setText(!error.isEmpty()   ? tr("Nie można odczytać danych logowania: %1").arg(error)
+                      : users_.empty()   ? tr("Baza danych nie zawiera użytkowników.")
+                                         : tr("Baza danych nie zawiera jeszcze firm: po zalogowaniu dodaj firmę "
+                                              "w kartotece firm."));
     problem_->show();
   }
 
@@ -117,8 +119,10 @@ void LoginDialog::showPasswordSetting() {
   repeat_->setVisible(setting);
   repeatLabel_->setVisible(setting);
   if (setting) {
-    problem_->setText(tr("Pierwsze uruchomienie: ustal hasło użytkownika %1 (co najmniej 8 znaków) i wpisz je dwa razy.")
-                          .arg(u->login));
+    QString text = tr("Pierwsze uruchomienie: ustal hasło użytkownika %1 (co najmniej 8 znaków) i wpisz je dwa razy.")
+                       .arg(u->login);
+    if (companies_.empty()) text += "\n" + tr("Baza danych nie zawiera jeszcze firm: po zalogowaniu dodaj firmę w kartotece firm.");
+    problem_->setText(text);
     problem_->setStyleSheet(QString());
     problem_->show();
   }
@@ -197,7 +201,7 @@ void LoginDialog::accept() {
     }
     culprit = password_;
     password_->selectAll();
-  } else if (s.company.id == 0) {
+  } else if (s.company.id == 0 && !companies_.empty()) {  // a new office's database has none yet
     throttle_.recordRight();
     problem = tr("Wybierz firmę, w której chcesz pracować.");
     culprit = company_;
