@@ -36,6 +36,8 @@ sql::Status prepareDatabase(const std::string& url, StartData data) {
   if (!db)
     return sql::Status::failure("Nie można otworzyć bazy danych " + sql::maskedUrl(url) + ": " + status.message());
   if (data == StartData::Office) return sql::prepareOfficeDatabase(*db, kPasswordToBeSet);
+  // --demo with a role that may not migrate gets the same plain refusal as an office start.
+  if (sql::Status s = sql::refuseOutdatedSchema(*db); !s) return s;
   // The demo's seeding brings the schema up to date first: checked once, not twice.
   if (sql::Status seeded = sql::seedDemo(*db); !seeded)
     return sql::Status::failure("Nie można przygotować bazy danych: " + seeded.message());

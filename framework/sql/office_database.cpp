@@ -33,23 +33,25 @@ bool canChangeSchema(Database& db, Status* status) {
   return s && !r.empty() && (r.scalar() == "t" || r.scalar() == "1" || r.scalar() == "true");
 }
 
-Status prepareOfficeDatabase(Database& db, std::string_view passwordToBeSet) {
+Status refuseOutdatedSchema(Database& db) {
+  Status asked;
+  if (canChangeSchema(db, &asked)) return {};
+  if (!asked) return asked;
   const int latest = Catalogue::instance().latestMigration();
   const int version = schemaVersion(db);
-  if (version < latest) {
-    Status asked;
-    if (!canChangeSchema(db, &asked)) {
-      if (!asked) return asked;
-      Result who;
-      std::string role = db.execute("SELECT current_user", &who) ? who.scalar() : std::string("?");
-      return Status::failure(
-          "Baza danych nie jest gotowa do pracy: jej schemat ma wersję " + std::to_string(version) +
-          ", a program potrzebuje wersji " + std::to_string(latest) + ". Użytkownik bazy „" + role +
-          "” nie ma prawa zmieniać schematu. Administrator musi najpierw uruchomić migrację jako właściciel "
-          "bazy, np.:\n  slownik --migrate --db postgresql://właściciel@serwer/baza");
-    }
+  if (version >= latest) return {};
+  Result who;
+  std::string role = db.execute("SELECT current_user", &who) ? who.scalar() : std::string("?");
+  return Status::failure("Baza danych nie jest gotowa do pracy: jej schemat ma wersję " + std::to_string(version) +
+                         ", a program potrzebuje wersji " + std::to_string(latest) + ". Użytkownik bazy „" + role +
+                         "” nie ma prawa zmieniać schematu. Administrator musi najpierw uruchomić migrację jako "
+                         "właściciel bazy, np.:\n  slownik --migrate --db postgresql://właściciel@serwer/baza");
+}
+
+Status prepareOfficeDatabase(Database& db, std::string_view passwordToBeSet) {
+  if (Status s = refuseOutdatedSchema(db); !s) return s;
+  if (schemaVersion(db) < Catalogue::instance().latestMigration())
     if (Status s = migrate(db); !s) return s;
-  }
   return addAdministrator(db, passwordToBeSet);
 }
 
