@@ -4,9 +4,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "framework/sql/office_database.h"
+#include "framework/sql/postgres_database.h"
 #include "framework/sql/schema.h"
 #include "framework/sql/seed.h"
 #include "framework/sql/thread_database.h"
+#include "host/password.h"
 
 namespace slownik::host {
 
@@ -20,7 +23,7 @@ std::string sqliteUrl(const QString& file) {
   return "sqlite://" + QFileInfo(file).absoluteFilePath().toStdString();
 }
 
-sql::Status prepareDatabase(const std::string& url) {
+sql::Status prepareDatabase(const std::string& url, StartData data) {
   const std::string sqlitePrefix = "sqlite://";
   if (url.rfind(sqlitePrefix, 0) == 0 && url != "sqlite::memory:") {
     QFileInfo file(QString::fromStdString(url.substr(sqlitePrefix.size())));
@@ -30,7 +33,11 @@ sql::Status prepareDatabase(const std::string& url) {
   sql::setDatabaseUrl(url);
   sql::Status status;
   sql::Database* db = sql::threadDatabase(&status);
-  if (!db) return sql::Status::failure("Nie można otworzyć bazy danych " + url + ": " + status.message());
+  if (!db)
+    return sql::Status::failure("Nie można otworzyć bazy danych " + sql::maskedUrl(url) + ": " + status.message());
+  if (data == StartData::Office) return sql::prepareOfficeDatabase(*db, kPasswordToBeSet);
+  // --demo with a role that may not migrate gets the same plain refusal as an office start.
+  if (sql::Status s = sql::refuseOutdatedSchema(*db); !s) return s;
   // The demo's seeding brings the schema up to date first: checked once, not twice.
   if (sql::Status seeded = sql::seedDemo(*db); !seeded)
     return sql::Status::failure("Nie można przygotować bazy danych: " + seeded.message());

@@ -3,8 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
-#include "host/svg_icon.h"
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
 
 namespace slownik::host {
 
@@ -48,12 +49,22 @@ QIcon IconLibrary::icon(std::string_view moduleName) {
   QMutexLocker lock(&mutex_);
   auto it = cache_.find(path);
   if (it != cache_.end()) return it->second;
+  // Drawn once per size here rather than left to Qt's icon engine plugin, so that a
+  // broken file is told at once and the icon does not depend on a plugin being installed.
   QIcon icon;
-  SvgIcon svg = SvgIcon::fromFile(path);
-  if (svg.isValid())
-    for (int size : {16, 20, 24, 32, 48, 64}) icon.addPixmap(svg.render(size));
-  else
-    qWarning("Ikona %s: %s", qPrintable(path), qPrintable(svg.error()));
+  QSvgRenderer svg(path);
+  if (svg.isValid()) {
+    for (int size : {16, 20, 24, 32, 48, 64}) {
+      QPixmap pixmap(size, size);
+      pixmap.fill(Qt::transparent);
+      QPainter painter(&pixmap);
+      svg.render(&painter);
+      painter.end();
+      icon.addPixmap(pixmap);
+    }
+  } else {
+    qWarning("Ikona %s: plik SVG jest uszkodzony", qPrintable(path));
+  }
   cache_.emplace(path, icon);
   return icon;
 }

@@ -15,7 +15,7 @@ QString resourceDir();
 //! "Popraw2" → "Popraw2.svg". Empty for an empty name.
 QString iconFileName(std::string_view moduleName);
 
-//! Icons by the names the module uses, drawn from resources/icons/*.svg and kept once
+//! Icons by the names the module uses, drawn from resources/icons/*.svg (Qt SVG) and kept once
 //! drawn. Ask on the GUI thread: icons are pixmaps.
 class IconLibrary {
  public:

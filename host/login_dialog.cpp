@@ -32,7 +32,10 @@ void selectById(QComboBox* box, double id) {
 
 }  // namespace
 
-LoginDialog::LoginDialog(sql::Database& db, QWidget* parent) : QDialog(parent), db_(db) {
+LoginDialog::LoginDialog(sql::Database& db, QWidget* parent, LoginThrottle::Clock clock)
+    : QDialog(parent), db_(db), throttle_(clock ? std::move(clock) : LoginThrottle::Clock([] {
+                                            return std::chrono::steady_clock::now();
+                                          })) {
   setWindowTitle(tr("Logowanie"));
   setWindowIcon(IconLibrary::instance().icon("slownik"));
 
@@ -41,6 +44,12 @@ LoginDialog::LoginDialog(sql::Database& db, QWidget* parent) : QDialog(parent), 
   user_->setInsertPolicy(QComboBox::NoInsert);
   password_ = new QLineEdit;
   password_->setEchoMode(QLineEdit::Password);
+  password_->setObjectName("haslo");
+  repeat_ = new QLineEdit;
+  repeat_->setEchoMode(QLineEdit::Password);
+  repeat_->setObjectName("powtorzHaslo");
+  repeatLabel_ = new QLabel(tr("&Powtórz hasło:"));
+  repeatLabel_->setBuddy(repeat_);
   company_ = new QComboBox;
   warehouse_ = new QComboBox;
   cashDesk_ = new QComboBox;
@@ -48,6 +57,7 @@ LoginDialog::LoginDialog(sql::Database& db, QWidget* parent) : QDialog(parent), 
   auto* form = new QFormLayout;
   form->addRow(tr("&Użytkownik:"), user_);
   form->addRow(tr("&Hasło:"), password_);
+  form->addRow(repeatLabel_, repeat_);
   form->addRow(tr("&Firma:"), company_);
   form->addRow(tr("&Magazyn:"), warehouse_);
   form->addRow(tr("&Kasa:"), cashDesk_);
@@ -83,8 +93,10 @@ LoginDialog::LoginDialog(sql::Database& db, QWidget* parent) : QDialog(parent), 
   companies_ = companies(db_, &error);
   fill(company_, companies_, tr("(brak firm)"));
   if (users_.empty() || companies_.empty()) {
-    problem_->setText(error.isEmpty() ? tr("Baza danych nie zawiera użytkowników lub firm.")
-                                      : tr("Nie można odczytać danych logowania: %1").arg(error));
+    problem_->setText(!error.isEmpty()   ? tr("Nie można odczytać danych logowania: %1").arg(error)
+                      : users_.empty()   ? tr("Baza danych nie zawiera użytkowników.")
+                                         : tr("Baza danych nie zawiera jeszcze firm: po zalogowaniu dodaj firmę "
+                                              "w kartotece firm."));
     problem_->show();
   }
 
@@ -95,6 +107,59 @@ LoginDialog::LoginDialog(sql::Database& db, QWidget* parent) : QDialog(parent), 
   selectById(warehouse_, settings.value("logowanie/magazyn").toDouble());
   selectById(cashDesk_, settings.value("logowanie/kasa").toDouble());
   connect(company_, &QComboBox::currentIndexChanged, this, &LoginDialog::loadCompanyLists);
+  connect(user_, &QComboBox::currentTextChanged, this, &LoginDialog::showPasswordSetting);
+  showPasswordSetting();
+}
+
+QString LoginDialog::problem() const { return problem_->isHidden() ? QString() : problem_->text(); }
+
+void LoginDialog::showPasswordSetting() {
+  const Choice* u = findUser(users_, user_->currentText());
+  const bool setting = u && u->password == QLatin1String(kPasswordToBeSet);
+  repeat_->setVisible(setting);
+  repeatLabel_->setVisible(setting);
+  if (setting) {
+    QString text = tr("Pierwsze uruchomienie: ustal hasło użytkownika %1 (co najmniej 8 znaków) i wpisz je dwa razy.")
+                       .arg(u->login);
+    if (companies_.empty()) text += "\n" + tr("Baza danych nie zawiera jeszcze firm: po zalogowaniu dodaj firmę w kartotece firm.");
+    problem_->setText(text);
+    problem_->setStyleSheet(QString());
+    problem_->show();
+  }
+}
+
+bool LoginDialog::passwordAccepted(const Choice& user, QString* problem) {
+  const QString typed = password_->text();
+  if (user.password == QLatin1String(kPasswordToBeSet)) {
+    if (typed.size() < 8) {
+      *problem = tr("Hasło musi mieć co najmniej 8 znaków.");
+      return false;
+    }
+    if (typed != repeat_->text()) {
+      *problem = tr("Wpisane hasła różnią się. Wpisz nowe hasło dwa razy tak samo.");
+      return false;
+    }
+    if (sql::Status s = storePassword(db_, user.id, typed); !s) {
+      *problem = QString::fromStdString(s.message());
+      return false;
+    }
+    users_ = users(db_);  // the stored form, should the log-in have to be tried again
+    showPasswordSetting();
+    return true;
+  }
+  switch (checkPassword(user.password, typed)) {
+    case PasswordCheck::Wrong:
+      return false;  // the caller says so, and counts the try
+    case PasswordCheck::RightButOld:
+      // Made again in today's form now that the password is at hand. A failure costs only
+      // the upgrade: the user still logs in, and the next log-in tries again.
+      if (sql::Status s = storePassword(db_, user.id, typed); !s)
+        qWarning("Hasło użytkownika %s pozostaje w starej postaci: %s", qPrintable(user.login), s.message().c_str());
+      return true;
+    case PasswordCheck::Right:
+      return true;
+  }
+  return false;
 }
 
 bool LoginDialog::selectUser(const QString& login) {
@@ -125,23 +190,30 @@ void LoginDialog::accept() {
   const Session s = session();
   QString problem;
   QWidget* culprit = nullptr;
-  if (s.user.id == 0) {
-    problem = tr("Nie ma użytkownika „%1”. Wybierz użytkownika z listy.").arg(user_->currentText().trimmed());
-    culprit = user_;
-  } else if (!passwordMatches(s.user, password_->text())) {
-    problem = tr("Niepoprawne hasło użytkownika %1.").arg(s.user.login);
+  if (auto wait = throttle_.waitBeforeNextTry(); wait.count() > 0) {
+    problem = tr("Zbyt wiele nieudanych prób logowania. Następna próba będzie możliwa za %1 s.").arg(wait.count());
+    culprit = password_;
+  } else if (s.user.id == 0 || !passwordAccepted(s.user, &problem)) {
+    // An unknown user reads as a wrong password: the text tells nobody which logins exist.
+    if (problem.isEmpty()) {
+      problem = tr("Nieprawidłowa nazwa użytkownika lub hasło.");
+      throttle_.recordWrong();
+    }
     culprit = password_;
     password_->selectAll();
-  } else if (s.company.id == 0) {
+  } else if (s.company.id == 0 && !companies_.empty()) {  // a new office's database has none yet
+    throttle_.recordRight();
     problem = tr("Wybierz firmę, w której chcesz pracować.");
     culprit = company_;
   }
   if (culprit) {
     problem_->setText(problem);
+    problem_->setStyleSheet("color: #b00020");
     problem_->show();
     culprit->setFocus();
     return;
   }
+  throttle_.recordRight();
   rememberChoices();
   QDialog::accept();
 }

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <vector>
 
+#include "host/password.h"
 #include "host/session.h"
 
 class QComboBox;
@@ -15,23 +16,35 @@ namespace slownik::host {
 class LoginDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit LoginDialog(sql::Database& db, QWidget* parent = nullptr);
+  //! `clock` times the pause after wrong passwords (tests pass their own).
+  explicit LoginDialog(sql::Database& db, QWidget* parent = nullptr, LoginThrottle::Clock clock = nullptr);
 
   //! The choices as they stand (valid after exec() returned Accepted).
   Session session() const;
   //! Selects a user by login; false when there is no such user.
   bool selectUser(const QString& login);
   //! Logs in with the choices as they stand, or says what is missing and stays open.
+  //! A user whose password is still to be set chooses one here, typed twice.
   void accept() override;
+  //! The text shown under the fields; empty when nothing is wrong.
+  QString problem() const;
 
  private:
   void loadCompanyLists();
   void rememberChoices() const;
+  //! Shows the second password field when the chosen user has yet to set a password.
+  void showPasswordSetting();
+  //! Checks the typed password; false when the log-in must not go on: *problem says why,
+  //! or stays empty for a wrong password.
+  bool passwordAccepted(const Choice& user, QString* problem);
 
   sql::Database& db_;
   std::vector<Choice> users_, companies_, warehouses_, cashDesks_;
   QComboBox* user_;
   QLineEdit* password_;
+  QLineEdit* repeat_;  //!< the new password again, shown while one is being set
+  QLabel* repeatLabel_;
+  LoginThrottle throttle_;
   QComboBox* company_;
   QComboBox* warehouse_;
   QComboBox* cashDesk_;

@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTextStream>
 
 #include "framework/data/globals.h"
 #include "framework/runtime/front_end.h"
 #include "framework/runtime/window_resource.h"
+#include "framework/sql/postgres_database.h"
 #include "framework/sql/thread_database.h"
 #include "host/database_setup.h"
 #include "host/icon_library.h"
@@ -20,6 +22,13 @@
 using namespace slownik;
 
 int main(int argc, char** argv) {
+  // Migrating is a job for a server's console, without a screen to show windows on.
+  const bool migrateOnly = [&] {
+    for (int i = 1; i < argc; ++i)
+      if (QByteArray(argv[i]) == "--migrate") return true;
+    return false;
+  }();
+  if (migrateOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setOrganizationName("slownik");
   QApplication::setApplicationName("slownik");
@@ -29,17 +38,34 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription("Słownik — dane podstawowe systemu magazynowo-handlowego");
   parser.addHelpOption();
-  QCommandLineOption dbOption("db", "Adres bazy danych: sqlite:///ścieżka/plik.db lub postgresql://użytkownik@host:port/baza.",
+  QCommandLineOption dbOption("db",
+                              "Adres bazy danych: sqlite:///ścieżka/plik.db lub postgresql://użytkownik@host:port/baza"
+                              "[?sslmode=…&service=…] (hasło w ~/.pgpass, pliku usług lub PGPASSWORD).",
                               "URL");
+  QCommandLineOption demoOption("demo", "Wpisuje dane demonstracyjne do pustej bazy wskazanej przez --db.");
+  QCommandLineOption migrateOption("migrate",
+                                   "Tylko aktualizuje schemat bazy wskazanej przez --db (jako właściciel bazy) i kończy.");
   QCommandLineOption moduleOption("module", "Plik modułu (domyślnie libslownik.so obok programu).", "plik");
   QCommandLineOption loginOption("login", "Użytkownik podpowiadany przy logowaniu.", "nazwa");
-  parser.addOptions({dbOption, moduleOption, loginOption});
+  parser.addOptions({dbOption, demoOption, migrateOption, moduleOption, loginOption});
   parser.process(app);
 
+  // The embedded file of this user is the demo; a database named with --db is an
+  // office's own and gets demo data only when asked for it.
   const std::string url = parser.isSet(dbOption) ? parser.value(dbOption).toStdString()
                                                  : host::sqliteUrl(host::defaultDatabaseFile());
-  if (sql::Status status = host::prepareDatabase(url); !status) {
-    QMessageBox::critical(nullptr, "Słownik", QString::fromStdString(status.message()));
+  const host::StartData data =
+      !parser.isSet(dbOption) || parser.isSet(demoOption) ? host::StartData::Demo : host::StartData::Office;
+  sql::Status prepared = host::prepareDatabase(url, data);
+  if (parser.isSet(migrateOption)) {
+    QTextStream(prepared ? stdout : stderr)
+        << QString::fromStdString(prepared ? "Schemat bazy danych jest aktualny: " + sql::maskedUrl(url)
+                                           : prepared.message())
+        << Qt::endl;
+    return prepared ? 0 : 1;
+  }
+  if (!prepared) {
+    QMessageBox::critical(nullptr, "Słownik", QString::fromStdString(prepared.message()));
     return 1;
   }
 

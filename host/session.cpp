@@ -1,10 +1,10 @@
 #include "host/session.h"
 
-#include <QCryptographicHash>
 #include <cstdlib>
 
 #include "framework/data/globals.h"
 #include "framework/sql/text.h"
+#include "host/password.h"
 
 namespace slownik::host {
 namespace {
@@ -108,13 +108,15 @@ const Choice* findUser(const std::vector<Choice>& users, const QString& login) {
   return nullptr;
 }
 
-QString passwordHash(const QString& password) {
-  return QString::fromLatin1(QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Sha256).toHex());
-}
-
-bool passwordMatches(const Choice& user, const QString& typed) {
-  if (user.password.isEmpty()) return typed.isEmpty();
-  return user.password.compare(passwordHash(typed), Qt::CaseInsensitive) == 0;
+sql::Status storePassword(sql::Database& db, double userId, const QString& password) {
+  const QString hash = hashPassword(password);
+  if (hash.isEmpty() && !password.isEmpty()) return sql::Status::failure("Nie można zapisać hasła (brak pamięci).");
+  // An empty hash is stored as an empty text: "no password", as the demo users have.
+  // A bound parameter, so that no statement text a failure may quote holds the hash.
+  const std::vector<sql::Param> params = {hash.toStdString(), static_cast<long long>(userId)};
+  sql::Status s = db.execute("update UZYTKOWNIK set HASLO=? where ID_UZYTKOWNIKA=?", params, nullptr);
+  if (!s) return sql::Status::failure("Nie można zapisać hasła: " + s.message());
+  return {};
 }
 
 }  // namespace slownik::host

@@ -11,7 +11,7 @@ struct Choice {
   double id = 0;
   QString name;
   QString login;     //!< users only: what the user types to log in
-  QString password;  //!< users only: the stored password hash, empty = none set
+  QString password;  //!< users only: the stored password hash, empty = none set (never logged)
 };
 
 //! What the user logs in to: who, in which company, at which warehouse and cash desk.
@@ -44,9 +44,8 @@ Session sessionFromGlobals(sql::Database& db, const Session& shown);
 //! The user with this login or name (case ignored), or nullptr.
 const Choice* findUser(const std::vector<Choice>& users, const QString& login);
 
-//! Whether `typed` is the user's password. Passwords are kept as the hex SHA-256 of
-//! their UTF-8 text; a user without one logs in with an empty password only.
-bool passwordMatches(const Choice& user, const QString& typed);
-QString passwordHash(const QString& password);
+//! Stores the user's new password (host/password.h tells how). The status says why not
+//! in Polish; it never holds the password or its hash.
+sql::Status storePassword(sql::Database& db, double userId, const QString& password);
 
 }  // namespace slownik::host

@@ -1,8 +1,10 @@
 #include "dictionaries/banking/kir_code_page.h"
 
-#include <array>
+#include <iconv.h>
+
+#include <algorithm>
 #include <cctype>
-#include <cstdint>
+#include <cerrno>
 
 #include "framework/sql/text.h"
 
@@ -11,48 +13,60 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Upper halves (0x80-0xFF) of the two code pages; the lower halves are ASCII.
-constexpr std::array<char16_t, 128> kCp852 = {
-    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x016F, 0x0107, 0x00E7,
-    0x0142, 0x00EB, 0x0150, 0x0151, 0x00EE, 0x0179, 0x00C4, 0x0106,
-    0x00C9, 0x0139, 0x013A, 0x00F4, 0x00F6, 0x013D, 0x013E, 0x015A,
-    0x015B, 0x00D6, 0x00DC, 0x0164, 0x0165, 0x0141, 0x00D7, 0x010D,
-    0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x0104, 0x0105, 0x017D, 0x017E,
-    0x0118, 0x0119, 0x00AC, 0x017A, 0x010C, 0x015F, 0x00AB, 0x00BB,
-    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x00C1, 0x00C2, 0x011A,
-    0x015E, 0x2563, 0x2551, 0x2557, 0x255D, 0x017B, 0x017C, 0x2510,
-    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x0102, 0x0103,
-    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x00A4,
-    0x0111, 0x0110, 0x010E, 0x00CB, 0x010F, 0x0147, 0x00CD, 0x00CE,
-    0x011B, 0x2518, 0x250C, 0x2588, 0x2584, 0x0162, 0x016E, 0x2580,
-    0x00D3, 0x00DF, 0x00D4, 0x0143, 0x0144, 0x0148, 0x0160, 0x0161,
-    0x0154, 0x00DA, 0x0155, 0x0170, 0x00FD, 0x00DD, 0x0163, 0x00B4,
-    0x00AD, 0x02DD, 0x02DB, 0x02C7, 0x02D8, 0x00A7, 0x00F7, 0x00B8,
-    0x00B0, 0x00A8, 0x02D9, 0x0171, 0x0158, 0x0159, 0x25A0, 0x00A0,
+const char* iconvName(CodePage page) {
+  switch (page) {
+    case CodePage::Cp852: return "CP852";
+    case CodePage::Cp1250: return "CP1250";
+    case CodePage::Utf8: return "UTF-8";
+  }
+  return "UTF-8";
+}
+
+// One iconv descriptor per direction, code page and thread: a descriptor keeps state
+// between calls and must not be shared, and opening one per field would cost more
+// than the conversion. Closed when the thread ends.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  //! Converts `in`, appending to `out`. On a byte sequence the target can't take,
+  //! `onInvalid` appends its stand-in and answers how many input bytes to skip.
+  template <typename OnInvalid>
+  void run(std::string_view in, std::string& out, OnInvalid onInvalid) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+    char* src = const_cast<char*>(in.data());
+    std::size_t srcLeft = in.size();
+    char buffer[1024];
+    while (srcLeft > 0) {
+      char* dst = buffer;
+      std::size_t dstLeft = sizeof buffer;
+      std::size_t done = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+      out.append(buffer, static_cast<std::size_t>(dst - buffer));
+      if (done != static_cast<std::size_t>(-1)) break;
+      if (errno == E2BIG) continue;
+      // EILSEQ or EINVAL: a sequence the pages lack, or one cut off at the end.
+      std::size_t skip = std::min(srcLeft, std::max<std::size_t>(1, onInvalid(std::string_view(src, srcLeft))));
+      src += skip;
+      srcLeft -= skip;
+    }
+  }
+
+ private:
+  iconv_t cd_;
 };
 
-// 0xFFFD marks the five bytes the page leaves undefined.
-constexpr std::array<char16_t, 128> kCp1250 = {
-    0x20AC, 0xFFFD, 0x201A, 0xFFFD, 0x201E, 0x2026, 0x2020, 0x2021,
-    0xFFFD, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
-    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0xFFFD, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,
-    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,
-    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
-    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
-    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,
-    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
-    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
-    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
-    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
-    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
-    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
-    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
-    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
-};
-
-const std::array<char16_t, 128>& tableOf(CodePage page) { return page == CodePage::Cp852 ? kCp852 : kCp1250; }
-
+Converter& converter(CodePage page, bool toUtf8) {
+  thread_local Converter fromCp852("UTF-8", "CP852"), fromCp1250("UTF-8", "CP1250"), toCp852("CP852", "UTF-8"),
+      toCp1250("CP1250", "UTF-8");
+  if (page == CodePage::Cp852) return toUtf8 ? fromCp852 : toCp852;
+  return toUtf8 ? fromCp1250 : toCp1250;
+}
 
 // Reads one UTF-8 character at text[i], advancing i; a broken or overlong sequence
 // yields U+FFFD and consumes one byte, so decoding always makes progress.
@@ -139,33 +153,39 @@ std::string decodeToUtf8(std::string_view bytes, CodePage page) {
     for (std::size_t i = 0; i < bytes.size();) sql::appendUtf8(out, nextUtf8(bytes, i));
     return out;
   }
-  const auto& table = tableOf(page);
-  for (char ch : bytes) {
-    auto b = static_cast<unsigned char>(ch);
-    sql::appendUtf8(out, b < 0x80 ? char32_t(b) : char32_t(table[b - 0x80]));
+  Converter& cd = converter(page, true);
+  if (!cd.ok()) {  // a C library without the page: keep what is plain ASCII
+    for (char ch : bytes) sql::appendUtf8(out, static_cast<unsigned char>(ch) < 0x80 ? char32_t(ch) : kReplacement);
+    return out;
   }
+  // Single-byte pages: a byte the page leaves undefined is one U+FFFD.
+  cd.run(bytes, out, [&out](std::string_view) {
+    sql::appendUtf8(out, kReplacement);
+    return std::size_t{1};
+  });
   return out;
 }
 
 std::string encodeFromUtf8(std::string_view utf8, CodePage page) {
-  if (page == CodePage::Utf8) return decodeToUtf8(utf8, CodePage::Utf8);
-  const auto& table = tableOf(page);
+  // Made valid first, so that what iconv refuses is a character the page lacks.
+  const std::string valid = decodeToUtf8(utf8, CodePage::Utf8);
+  if (page == CodePage::Utf8) return valid;
   std::string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    char32_t c = nextUtf8(utf8, i);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-      continue;
+  out.reserve(valid.size());
+  Converter& cd = converter(page, false);
+  if (!cd.ok()) {
+    for (std::size_t i = 0; i < valid.size();) {
+      char32_t c = nextUtf8(valid, i);
+      out += c < 0x80 ? static_cast<char>(c) : '?';
     }
-    char encoded = '?';
-    for (std::size_t k = 0; k < table.size(); ++k) {
-      if (table[k] == c && c != kReplacement) {
-        encoded = static_cast<char>(0x80 + k);
-        break;
-      }
-    }
-    out += encoded;
+    return out;
   }
+  cd.run(valid, out, [&out](std::string_view rest) {
+    out += '?';
+    std::size_t i = 0;
+    nextUtf8(rest, i);  // the whole character, not one byte of it
+    return i;
+  });
   return out;
 }
 

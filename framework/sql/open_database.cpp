@@ -30,7 +30,7 @@ std::unique_ptr<Database> openDatabase(std::string_view url, Status* status) {
     }
     return PostgresDatabase::open(u, conninfo, schema, status);
   }
-  if (status) *status = Status::failure("Nieznany adres bazy danych: " + u);
+  if (status) *status = Status::failure("Nieznany adres bazy danych: " + maskedUrl(u));
   return nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -70,6 +71,31 @@ std::string decodeBytea(const char* text) {
 }
 
 }  // namespace
+
+std::string maskedUrl(std::string_view url) {
+  std::string out(url);
+  std::size_t scheme = out.find("://");
+  if (scheme == std::string::npos) return out;  // any scheme: a mistyped one is shown in errors too
+  const std::size_t hostStart = scheme + 3;
+  const std::size_t hostEnd = std::min(out.find('/', hostStart), out.find('?', hostStart));
+  const std::string_view authority =
+      std::string_view(out).substr(hostStart, (hostEnd == std::string::npos ? out.size() : hostEnd) - hostStart);
+  if (std::size_t at = authority.rfind('@'); at != std::string::npos) {
+    if (std::size_t colon = authority.substr(0, at).find(':'); colon != std::string::npos)
+      out.replace(hostStart + colon + 1, at - colon - 1, "***");
+  }
+  // A "password" parameter among the query's, in any letter case.
+  for (std::size_t q = out.find('?'); q != std::string::npos; q = out.find('&', q + 1)) {
+    std::size_t start = q + 1;
+    std::string key = out.substr(start, 9);
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (key != "password=") continue;
+    std::size_t valueStart = start + 9;
+    std::size_t valueEnd = out.find('&', valueStart);
+    out.replace(valueStart, (valueEnd == std::string::npos ? out.size() : valueEnd) - valueStart, "***");
+  }
+  return out;
+}
 
 std::unique_ptr<PostgresDatabase> PostgresDatabase::open(const std::string& url, const std::string& conninfo,
                                                          const std::string& schema, Status* status) {

@@ -24,6 +24,7 @@
 #include "host/login_dialog.h"
 #include "host/main_window.h"
 #include "host/module_library.h"
+#include "host/password.h"
 #include "host/procedure_launcher.h"
 #include "host/session.h"
 #include "slownik/entry_points.h"
@@ -160,19 +161,18 @@ TEST_P(LoginData, TheSessionFollowsTheCompanyAWindowMovedTheProgramTo) {
 }
 
 TEST_P(LoginData, AskForThePasswordOfAUserWhoHasOne) {
-  exec("update UZYTKOWNIK set HASLO=" + sql::quote(passwordHash("Tajne'1").toStdString()) +
-       " where ID_UZYTKOWNIKA=6100003");
+  ASSERT_TRUE(storePassword(db(), 6100003, "Tajne'1").isOk());
   exec("update UZYTKOWNIK set AKTYWNY=0 where ID_UZYTKOWNIKA=" + sql::sqlId(sql::demo::kUserId));
   auto people = users(db());
   const Choice* admin = findUser(people, "Admin");
   ASSERT_NE(admin, nullptr);
-  EXPECT_FALSE(passwordMatches(*admin, ""));
-  EXPECT_FALSE(passwordMatches(*admin, "tajne'1"));
-  EXPECT_TRUE(passwordMatches(*admin, "Tajne'1"));
+  EXPECT_EQ(checkPassword(admin->password, ""), PasswordCheck::Wrong);
+  EXPECT_EQ(checkPassword(admin->password, "tajne'1"), PasswordCheck::Wrong);
+  EXPECT_EQ(checkPassword(admin->password, "Tajne'1"), PasswordCheck::Right);
   for (const Choice& u : people) EXPECT_NE(u.id, double(sql::demo::kUserId)) << "an inactive user is offered";
 
   LoginDialog dialog(db());
-  auto* password = dialog.findChild<QLineEdit*>();
+  auto* password = dialog.findChild<QLineEdit*>("haslo");
   ASSERT_NE(password, nullptr);
   password->setText("zle");
   dialog.accept();
@@ -190,7 +190,7 @@ TEST_P(LoginData, RefusesAnUnknownUser) {
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   bool told = false;
   for (QLabel* l : dialog.findChildren<QLabel*>())
-    if (l->text().contains("Nie ma użytkownika „Ktoś Obcy”")) told = true;
+    if (l->text() == "Nieprawidłowa nazwa użytkownika lub hasło.") told = true;
   EXPECT_TRUE(told);
 }
 

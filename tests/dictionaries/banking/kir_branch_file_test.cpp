@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
+#include <vector>
 
 #include <unistd.h>
 
@@ -40,6 +42,45 @@ TEST(KirCodePage, OddBytesNeverBreakTheText) {
   EXPECT_EQ(decodeToUtf8("\xE0\x80\x80", CodePage::Utf8), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
   EXPECT_EQ(decodeToUtf8("Łódź", CodePage::Utf8), "Łódź");
   EXPECT_EQ(encodeFromUtf8("€ Ł", CodePage::Cp852), "? \x9D");
+}
+
+TEST(KirCodePage, EveryByteOfAPageComesBackAsItWas) {
+  // The five bytes CP1250 leaves undefined are the only ones that may not come back.
+  const std::string undefined1250 = "\x81\x83\x88\x90\x98";
+  for (CodePage page : {CodePage::Cp852, CodePage::Cp1250}) {
+    SCOPED_TRACE(static_cast<int>(page));
+    for (int b = 1; b < 256; ++b) {
+      const std::string byte(1, static_cast<char>(b));
+      const std::string text = decodeToUtf8(byte, page);
+      if (page == CodePage::Cp1250 && undefined1250.find(byte) != std::string::npos) {
+        EXPECT_EQ(text, "\xEF\xBF\xBD") << b;
+        EXPECT_EQ(encodeFromUtf8(text, page), "?") << b;
+      } else {
+        EXPECT_EQ(encodeFromUtf8(text, page), byte) << b;
+      }
+    }
+  }
+  // A field longer than one conversion buffer; written back, a broken UTF-8 byte at its
+  // end becomes one question mark.
+  const std::string longField = std::string(3000, '\xA5') + "\xC5";
+  std::string expected;
+  for (int i = 0; i < 3000; ++i) expected += "Ą";
+  EXPECT_EQ(decodeToUtf8(longField, CodePage::Cp1250), expected + "Ĺ");
+  EXPECT_EQ(encodeFromUtf8(expected + "\xC5", CodePage::Cp1250), std::string(3000, '\xA5') + "?");
+}
+
+TEST(KirCodePage, ThreadsDecodeAtTheSameTime) {
+  std::vector<std::thread> threads;
+  std::vector<int> wrong(4, 0);
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([t, &wrong] {
+      const CodePage page = t % 2 ? CodePage::Cp852 : CodePage::Cp1250;
+      const std::string bytes = encodeFromUtf8(kPolish, page);
+      for (int i = 0; i < 500; ++i)
+        if (decodeToUtf8(bytes, page) != kPolish) ++wrong[t];
+    });
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(wrong, std::vector<int>(4, 0));
 }
 
 TEST(KirCodePage, DeclaredPages) {
