@@ -104,7 +104,7 @@ Status createUniqueIndex(Database& db, const UniqueIndex& index) {
                     (condition.empty() ? "" : " WHERE " + condition));
 }
 
-std::vector<std::string> indexStatements(const Dialect& dialect, const TableDef& table) {
+std::vector<std::string> indexStatements(const Dialect&, const TableDef& table) {
   std::vector<std::string> out;
   for (const auto& k : table.keys) {
     if (k.primary) continue;

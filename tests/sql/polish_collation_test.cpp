@@ -38,7 +38,7 @@ TEST(PolishCollation, OrdersPolishLettersAfterTheirBaseAndKeepsEqualityExact) {
 TEST(PolishCollation, PrefixBoundClosesEveryTextThatStartsWithThePrefix) {
   for (const std::string prefix : {"Ł", "s", "S", "Sz", "a", "199"}) {
     const std::string high = sql::prefixUpperBound(prefix);
-    for (const std::string& tail : {"", "a", "z", "ż", "ZZZZ", "\xF0\x9F\x98\x80", "9"}) {
+    for (const std::string tail : {"", "a", "z", "ż", "ZZZZ", "\xF0\x9F\x98\x80", "9"}) {
       EXPECT_LE(sql::comparePolish(prefix, prefix + tail), 0) << prefix << tail;
       EXPECT_LT(sql::comparePolish(prefix + tail, high), 0) << prefix << tail;
     }
@@ -140,8 +140,11 @@ class OldDatabase : public PolishOrder {
       exec(std::string("DROP TABLE ") + name + (isPostgres() ? " CASCADE" : ""));
       for (const auto& statement : sql::createTableStatements(db().dialect(), *table))
         if (statement.rfind("CREATE COLLATION", 0) != 0) exec(withoutCollation(statement));
-      for (const auto& index : sql::uniqueIndexes())
-        if (index.table == name) ASSERT_TRUE(sql::createUniqueIndex(db(), index).isOk());
+      for (const auto& index : sql::uniqueIndexes()) {
+        if (index.table == name) {
+          ASSERT_TRUE(sql::createUniqueIndex(db(), index).isOk());
+        }
+      }
     }
     if (isPostgres()) exec("CREATE VIEW BANKI1 AS SELECT * FROM BANKI");
   }
@@ -160,8 +163,11 @@ TEST_P(OldDatabase, MigrationMovesTextColumnsAndIndexesToTheCollation) {
   // (the index is made anew with that exception).
   exec("DROP INDEX UQ_KRAJE_NAZWA");
   exec("INSERT INTO KRAJE (SYM_KRAJU, NAZWA) VALUES ('P1', 'Peru'), ('P2', 'PERU')");
-  for (const auto& index : sql::uniqueIndexes())
-    if (index.name == "UQ_KRAJE_NAZWA") ASSERT_TRUE(sql::createUniqueIndex(db(), index).isOk());
+  for (const auto& index : sql::uniqueIndexes()) {
+    if (index.name == "UQ_KRAJE_NAZWA") {
+      ASSERT_TRUE(sql::createUniqueIndex(db(), index).isOk());
+    }
+  }
   exec("INSERT INTO BANKI (ID_BANKU, NAZWA, NUMER_BANKU) VALUES (1, 'Śląski', '1'), (2, 'Szybki', '2'), (3, 'Sowa', '3')");
   {  // by bytes, "Łotwa" comes after "Zambia"
     std::vector<std::string> before = column("SELECT NAZWA FROM KRAJE WHERE SYM_KRAJU LIKE 'X%' ORDER BY NAZWA");
