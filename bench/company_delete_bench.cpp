@@ -21,6 +21,7 @@
 #include "bench/bench_support.h"
 #include "framework/sql/database.h"
 #include "framework/sql/routines/company_routines.h"
+#include "framework/sql/collation.h"
 #include "framework/sql/schema.h"
 #include "framework/sql/sqlite_database.h"
 
@@ -101,6 +102,7 @@ struct RawSqlite : Raw {
     // The schema's indexes and collations rest on these; any client writing it needs them.
     sql::registerSqliteDialectFunctions(db);
     sql::registerSqliteRoutineFunctions(db);
+    sql::registerSqliteCollation(db);
   }
   ~RawSqlite() override { sqlite3_close(db); }
   bool exec(const std::string& sql) override {

@@ -21,6 +21,7 @@
 #include "dictionaries/banking/kir_branch_file.h"
 #include "dictionaries/banking/kir_branch_file_writer.h"
 #include "dictionaries/banking/kir_import.h"
+#include "framework/sql/collation.h"
 #include "framework/sql/schema.h"
 #include "framework/sql/thread_database.h"
 
@@ -51,6 +52,7 @@ double rawSqlite(const std::string& path, const std::vector<banking::KirBranch>&
   sqlite3* db = nullptr;
   sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   sqlite3_busy_timeout(db, 5000);
+  sql::registerSqliteCollation(db);  // the bank table's text columns and indexes sort in it
   double t = seconds([&] {
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* stmt = nullptr;

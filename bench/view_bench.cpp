@@ -1,6 +1,8 @@
 // Times a list's view against the same keyset queries sent straight to the database,
 // at 10,000 and 1,000,000 rows, on SQLite and (when SLOWNIK_TEST_PG_URL is set, as
 // scripts/with_postgres.sh does) on PostgreSQL. Prints ratios; asserts nothing.
+// Text sorts in the Polish collation on both sides; a twin table whose text compares by
+// bytes shows what the collation itself costs the database.
 //   view_bench [rows...]     default: 10000 1000000
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -23,6 +25,7 @@
 #include "bench/bench_support.h"
 #include "framework/data/view_manager.h"
 #include "framework/sql/catalogue/table_builder.h"
+#include "framework/sql/collation.h"
 #include "framework/sql/schema.h"
 #include "framework/sql/thread_database.h"
 
@@ -82,6 +85,7 @@ struct RawSqlite : Raw {
   std::map<std::string, sqlite3_stmt*> statements;
   explicit RawSqlite(const std::string& path) {
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    sql::registerSqliteCollation(db);  // the table's columns sort in it
   }
   ~RawSqlite() override {
     for (auto& [name, s] : statements) sqlite3_finalize(s);
@@ -144,52 +148,93 @@ struct RawPostgres : Raw {
 };
 
 // The two orders measured: a key over a NOT NULL name, and the common case of a
-// dictionary, a case-insensitive key over a column that may hold NULL.
+// dictionary, a case-insensitive key over a column that may hold NULL. The bounds are
+// the view's own: a locator's text from itself (in small letters where case is kept)
+// up to itself followed by the highest character.
 struct Order {
   const char* label;
   const char* key;
-  const char* expr;  // the order's leading expression
-  const char* seekValue;  // what the typed text is compared with
+  const char* column;
+  bool folded;  // an upper-cased order
 };
-const Order kOrders[] = {{"nazwa", "BR:NAZWA_ID", "NAZWA", "?"}, {"miasto", "BR:MIASTO_ID", "UPPER(MIASTO)", "UPPER(?)"}};
+const Order kOrders[] = {{"nazwa", "BR:NAZWA_ID", "NAZWA", false}, {"miasto", "BR:MIASTO_ID", "MIASTO", true}};
 
-void prepareRaw(Raw& raw) {
+// Statement names: "<prefix><label>_<kind>"; prefix "bin_" for the table compared by bytes.
+void prepareRaw(Raw& raw, const std::string& table, bool collated, const std::string& prefix) {
+  const std::string collate = collated ? sql::collateClause() : "";
   for (const Order& o : kOrders) {
-    std::string base = std::string("SELECT ") + kColumns + " FROM BENCH_ROW ";
-    std::string order = std::string(" ORDER BY ") + o.expr + ", ID LIMIT 30";
-    raw.prepare(std::string(o.label) + "_first", base + order);
-    raw.prepare(std::string(o.label) + "_seek", base + "WHERE " + o.expr + " >= " + o.seekValue + order);
-    raw.prepare(std::string(o.label) + "_prefix",
-                base + "WHERE " + o.expr + " >= " + o.seekValue + " AND " + o.expr + " < " + o.seekValue + order);
+    std::string expr = o.folded ? "UPPER(" + std::string(o.column) + ")" + collate : o.column;
+    std::string low = o.folded ? "UPPER(?)" : (collated ? "LOWER(?)" : "?");
+    std::string high = o.folded ? "UPPER(?)" : "?";
+    std::string name = prefix + o.label;
+    std::string base = std::string("SELECT ") + kColumns + " FROM " + table + " ";
+    std::string order = " ORDER BY " + expr + ", ID LIMIT 30";
+    raw.prepare(name + "_first", base + order);
+    raw.prepare(name + "_seek", base + "WHERE " + expr + " >= " + low + order);
+    raw.prepare(name + "_prefix", base + "WHERE " + expr + " >= " + low + " AND " + expr + " < " + high + order);
     // What a filter locator used to send, for comparison: no index serves it.
-    raw.prepare(std::string(o.label) + "_like", base + "WHERE UPPER(" + (std::string(o.label) == "nazwa" ? "NAZWA" : "MIASTO") +
-                                                    ") LIKE UPPER(?) ESCAPE '!'" + order);
+    raw.prepare(name + "_like", base + "WHERE UPPER(" + o.column + ") LIKE UPPER(?) ESCAPE '!'" + order);
   }
-  raw.prepare("nazwa_after", std::string("SELECT ") + kColumns +
-                                 " FROM BENCH_ROW WHERE (NAZWA, ID) > (?, ?) ORDER BY NAZWA, ID LIMIT 30");
+  raw.prepare(prefix + "nazwa_after", std::string("SELECT ") + kColumns + " FROM " + table +
+                                          " WHERE (NAZWA, ID) > (?, ?) ORDER BY NAZWA, ID LIMIT 30");
 }
 
-bool fill(sql::Database& db, long rows) {
-  for (const auto& s : sql::createTableStatements(db.dialect(), benchTable()))
+// The highest character in each order: U+FFFF in the collation, U+10FFFF by bytes.
+std::string upperBound(const std::string& text, bool collated) {
+  return collated ? sql::prefixUpperBound(text) : text + "\xF4\x8F\xBF\xBF";
+}
+
+std::vector<std::string> withoutCollation(std::vector<std::string> statements, const std::string& from, const std::string& to) {
+  std::vector<std::string> out;
+  const std::string clause = sql::collateClause();
+  for (auto& s : statements) {
+    if (s.rfind("CREATE COLLATION", 0) == 0) continue;
+    for (std::size_t at; (at = s.find(clause)) != std::string::npos;) s.erase(at, clause.size());
+    for (std::size_t at; (at = s.find(from)) != std::string::npos;) s.replace(at, from.size(), to);
+    out.push_back(std::move(s));
+  }
+  return out;
+}
+
+// Seconds taken to fill the table (and its indexes) of the view, and its twin by bytes.
+struct FillTimes {
+  double collated = 0, binary = 0;
+};
+
+bool fill(sql::Database& db, long rows, FillTimes* times) {
+  std::vector<std::string> ddl = sql::createTableStatements(db.dialect(), benchTable());
+  std::vector<std::string> binaryDdl = withoutCollation(ddl, "BENCH_ROW", "BENCH_BIN");
+  for (const auto& s : ddl)
+    if (!db.execute(s)) return false;
+  for (const auto& s : binaryDdl)
     if (!db.execute(s)) return false;
   // Names in a shuffled order, so that the key order is not the insertion order; every
   // 50th town left empty (NULL), as dictionaries filled by hand have them.
   std::string n = std::to_string(rows);
-  std::string insert =
-      db.backend() == sql::Backend::Sqlite
-          ? "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < " + n +
-                ") INSERT INTO BENCH_ROW (ID, NAZWA, KOD, MIASTO) SELECT x, printf('N%07d', (x * 7919) % " + n +
-                "), 'K' || (x % 97), CASE WHEN x % 50 = 0 THEN NULL ELSE 'Miasto ' || (x % 1000) END FROM c"
-          : "INSERT INTO BENCH_ROW (ID, NAZWA, KOD, MIASTO) SELECT x, 'N' || lpad(((x * 7919) % " + n +
-                ")::text, 7, '0'), 'K' || (x % 97), CASE WHEN x % 50 = 0 THEN NULL ELSE 'Miasto ' || (x % 1000) END "
-                "FROM generate_series(1::bigint, " + n + ") AS x";
-  sql::Transaction tx(db);
-  if (sql::Status s = db.execute(insert); !s) {
-    std::printf("  wypełnianie: %s\n", s.message().c_str());
-    return false;
+  for (const std::string table : {"BENCH_ROW", "BENCH_BIN"}) {
+    std::string insert =
+        db.backend() == sql::Backend::Sqlite
+            ? "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < " + n + ") INSERT INTO " + table +
+                  " (ID, NAZWA, KOD, MIASTO) SELECT x, printf('N%07d', (x * 7919) % " + n +
+                  "), 'K' || (x % 97), CASE WHEN x % 50 = 0 THEN NULL ELSE 'Miasto ' || (x % 1000) END FROM c"
+            : "INSERT INTO " + table + " (ID, NAZWA, KOD, MIASTO) SELECT x, 'N' || lpad(((x * 7919) % " + n +
+                  ")::text, 7, '0'), 'K' || (x % 97), CASE WHEN x % 50 = 0 THEN NULL ELSE 'Miasto ' || (x % 1000) END "
+                  "FROM generate_series(1::bigint, " + n + ") AS x";
+    bool ok = true;
+    double took = seconds([&] {
+      sql::Transaction tx(db);
+      if (sql::Status s = db.execute(insert); !s) {
+        std::printf("  wypełnianie: %s\n", s.message().c_str());
+        ok = false;
+        return;
+      }
+      tx.commit();
+    });
+    if (!ok) return false;
+    (table == "BENCH_ROW" ? times->collated : times->binary) = took;
   }
-  tx.commit();
   db.execute(db.backend() == sql::Backend::Sqlite ? "ANALYZE" : "ANALYZE BENCH_ROW");
+  if (db.backend() == sql::Backend::Postgres) db.execute("ANALYZE BENCH_BIN");
   return true;
 }
 
@@ -229,7 +274,6 @@ Figures measure(const char* backend, long rows, Raw& raw, const Order& o) {
               backend, o.label, rows, f.firstView, f.firstRaw, f.firstView / f.firstRaw, f.seekView, f.seekRaw,
               f.seekView / f.seekRaw);
   // The filter locator: the rows that start with the typed text, first page.
-  const std::string top = "\xF4\x8F\xBF\xBF";
   i = 0;
   j = 0;
   std::tie(f.locatorView, f.locatorRaw) = medianMicros(
@@ -240,7 +284,7 @@ Figures measure(const char* backend, long rows, Raw& raw, const Order& o) {
       },
       [&] {
         const std::string& p = prefixes[j++ % 4];
-        raw.run(label + "_prefix", {p, p + top}, rawRows);
+        raw.run(label + "_prefix", {p, upperBound(p, true)}, rawRows);
       });
   std::size_t locatorRows = page.size();
   int k = 0;
@@ -293,6 +337,58 @@ void measureAllPages(const char* backend, long rows, Raw& raw) {
   }
 }
 
+// What the collation costs the database itself: the same raw statements on the table
+// whose text sorts in it and on the twin compared by bytes.
+void measureCollationCost(const char* backend, long rows, Raw& raw, const FillTimes& fill) {
+  std::vector<std::vector<std::string>> rawRows;
+  std::printf("%-10s %8ld rows  koszt porządku polskiego (tabela z kolacją / tabela bajtowa): wypełnienie z indeksami "
+              "%.2f s / %.2f s = %.2f x\n",
+              backend, rows, fill.collated, fill.binary, fill.collated / fill.binary);
+  for (const Order& o : kOrders) {
+    const std::string label = o.label;
+    std::vector<std::string> prefixes;
+    for (long k : {1L, 2L, 3L, 4L}) {
+      char text[32];
+      if (label == "nazwa") {
+        std::snprintf(text, sizeof text, "N%07ld", rows * k / 5);
+        text[6] = '\0';
+      } else {
+        std::snprintf(text, sizeof text, "miasto %ld", k * 2);
+      }
+      prefixes.emplace_back(text);
+    }
+    int i = 0, j = 0;
+    auto [firstPl, firstBin] = medianMicros(
+        200, [&] { raw.run(label + "_first", {}, rawRows); }, [&] { raw.run("bin_" + label + "_first", {}, rawRows); });
+    auto [seekPl, seekBin] = medianMicros(
+        200, [&] { raw.run(label + "_seek", {prefixes[i++ % 4]}, rawRows); },
+        [&] { raw.run("bin_" + label + "_seek", {prefixes[j++ % 4]}, rawRows); });
+    i = j = 0;
+    auto [prefixPl, prefixBin] = medianMicros(
+        200,
+        [&] {
+          const std::string& p = prefixes[i++ % 4];
+          raw.run(label + "_prefix", {p, upperBound(p, true)}, rawRows);
+        },
+        [&] {
+          const std::string& p = prefixes[j++ % 4];
+          raw.run("bin_" + label + "_prefix", {p, upperBound(p, false)}, rawRows);
+        });
+    std::printf("%-10s %-6s %8ld rows  koszt kolacji: first page %.1f / %.1f us = %.2f x, seek %.1f / %.1f us = %.2f x, "
+                "locator %.1f / %.1f us = %.2f x\n",
+                backend, o.label, rows, firstPl, firstBin, firstPl / firstBin, seekPl, seekBin, seekPl / seekBin, prefixPl,
+                prefixBin, prefixPl / prefixBin);
+  }
+  auto walk = [&](const std::string& prefix) {
+    return seconds([&] {
+      raw.run(prefix + "nazwa_first", {}, rawRows);
+      while (!rawRows.empty()) raw.run(prefix + "nazwa_after", {rawRows.back()[1], rawRows.back()[0]}, rawRows);
+    });
+  };
+  double pl = walk(""), bin = walk("bin_");
+  std::printf("%-10s %8ld rows  koszt kolacji: all pages %.2f s / %.2f s = %.2f x\n", backend, rows, pl, bin, pl / bin);
+}
+
 void runBackend(const char* backend, const std::vector<long>& sizes) {
   std::vector<std::vector<Figures>> results;
   for (long rows : sizes) {
@@ -309,7 +405,8 @@ void runBackend(const char* backend, const std::vector<long>& sizes) {
     sql::setDatabaseUrl(url);
     sql::Status status;
     sql::Database* db = sql::threadDatabase(&status);
-    if (!db || !fill(*db, rows)) {
+    FillTimes fillTimes;
+    if (!db || !fill(*db, rows, &fillTimes)) {
       std::printf("%s: nie można przygotować bazy: %s\n", backend, status.message().c_str());
       return;
     }
@@ -318,7 +415,8 @@ void runBackend(const char* backend, const std::vector<long>& sizes) {
       raw = std::make_unique<RawSqlite>(sqlitePath);
     else
       raw = std::make_unique<RawPostgres>(pg, schema);
-    prepareRaw(*raw);
+    prepareRaw(*raw, "BENCH_ROW", true, "");
+    prepareRaw(*raw, "BENCH_BIN", false, "bin_");
     if (!schema.empty()) {
       sql::Result pid;
       db->execute("SELECT pg_backend_pid()", &pid);
@@ -327,12 +425,22 @@ void runBackend(const char* backend, const std::vector<long>& sizes) {
     results.emplace_back();
     for (const Order& o : kOrders) results.back().push_back(measure(backend, rows, *raw, o));
     if (rows == sizes.back()) measureAllPages(backend, rows, *raw);
+    measureCollationCost(backend, rows, *raw, fillTimes);
     raw.reset();
     bench::freeProcesses();
     if (!schema.empty()) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
     sql::closeThreadDatabase();
     if (!sqlitePath.empty())
       for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(sqlitePath + suffix);
+  }
+  // The locator on the largest table against the raw range query, and how it grows.
+  for (std::size_t o = 0; o < std::size(kOrders); ++o) {
+    const Figures& last = results.back()[o];
+    std::printf("%-10s %-6s lokator na %ld wierszach: widok %.1f us, zapytanie zakresowe %.1f us, %.2f x (cel <= 1.5)",
+                backend, kOrders[o].label, sizes.back(), last.locatorView, last.locatorRaw, last.locatorView / last.locatorRaw);
+    if (results.size() > 1)
+      std::printf(", wobec %ld wierszy %.2f x", sizes.front(), last.locatorView / results.front()[o].locatorView);
+    std::printf("\n");
   }
   if (results.size() < 2) return;
   for (std::size_t o = 0; o < std::size(kOrders); ++o)

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the host need, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config ccache libsqlite3-dev libpq-dev postgresql
-  libcurl4-openssl-dev nlohmann-json3-dev libpugixml-dev libxlsxwriter-dev
+  libcurl4-openssl-dev libicu-dev nlohmann-json3-dev libpugixml-dev libxlsxwriter-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
   qt6-svg-dev
   libsodium-dev

@@ -10,6 +10,7 @@
 #include "framework/data/position.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/error_state.h"
+#include "framework/sql/collation.h"
 #include "framework/sql/dialect.h"
 #include "framework/sql/text.h"
 #include "framework/sql/thread_database.h"
@@ -218,26 +219,24 @@ int ViewManager::setLocatorFilter(std::string_view field, std::string_view text,
   locatorColumn_ = b.kind == NameBinding::Column ? b.sql : std::string();
   if (order_.empty()) completeOrder();
   std::string typed(text);
-  bool hasLetters = std::any_of(typed.begin(), typed.end(), [](char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 0x80;
-  });
   const OrderPart& lead = order_[searchedPart()];
   std::string leadName = lead.text.substr(1);
   if (lead.upper) leadName = trim(std::string_view(leadName).substr(6, leadName.size() - 7));
-  bool leads = lead.expr.params.empty() && sql::equalsIgnoreCase(leadName, field);
-  if (!anywhere && leads && lead.isText && (lead.upper || !hasLetters)) {
-    // Every value that starts with the text sorts from the text itself up to the text
-    // followed by the highest code point, in the order of code points that the indexes
-    // keep. A LIKE over UPPER() would make the server read the whole table instead.
-    std::string high = typed + "\xF4\x8F\xBF\xBF";
-    const char* bound = lead.upper ? "UPPER(?)" : "?";
+  // "NAZWA" in a header's order and "KRA:NAZWA" in the locator are one column.
+  NameBinding leadBinding = resolve(leadName);
+  bool leads = lead.expr.params.empty() &&
+               (sql::equalsIgnoreCase(leadName, field) || (leadBinding.kind == b.kind && leadBinding.sql == b.sql));
+  if (!anywhere && leads && lead.isText) {
+    // The rows that start with the text follow each other in the order: from where the
+    // text itself would stand up to where it would stand followed by the highest
+    // character. Letter case aside: an upper-cased order compares the text upper-cased,
+    // and in any other the collation puts small letters before capitals of the same
+    // text, so the bound starts from the text in small letters. The order's index
+    // answers such a range at any size of the table; a LIKE over UPPER() would not.
+    SqlFragment bounds = prefixBounds(lead, typed);
     locatorFilter_.append("(");
-    locatorFilter_.append(lead.expr);
-    locatorFilter_.append(std::string(" >= ") + bound + " AND ");
-    locatorFilter_.append(lead.expr);
-    locatorFilter_.append(std::string(" < ") + bound + ")");
-    locatorFilter_.params.push_back([typed] { return sql::Param(typed); });
-    locatorFilter_.params.push_back([high] { return sql::Param(high); });
+    locatorFilter_.append(bounds);
+    locatorFilter_.append(")");
     locatorRange_ = true;
   } else {
     std::string pattern = anywhere ? "%" : "";
@@ -267,6 +266,9 @@ int ViewManager::addOrderPart(std::string_view component, bool descending) {
   part.upper = sql::toUpperAscii(component).rfind("UPPER(", 0) == 0;
   part.nullable = e.nullable;
   part.expr = std::move(e.sql);
+  // A text column sorts in its own collation; any other text (UPPER(NAZWA), a computed
+  // column) is given it, or SQLite would order it by bytes.
+  if (part.isText && resolve(trim(component)).kind != NameBinding::Column) part.expr.append(sql::collateClause());
   order_.push_back(std::move(part));
   shapeChanged();
   return 0;
@@ -447,6 +449,30 @@ sql::Param ViewManager::orderParam(const OrderPart& part, const sql::Cell& value
   if (part.isText) return *value;
   if (part.integral) return std::strtoll(value->c_str(), nullptr, 10);
   return std::strtod(value->c_str(), nullptr);
+}
+
+// The range of the part's values that start with `typed`, as bound parameters: Low and
+// High give one side only. An upper-cased part compares with the text folded by the
+// database itself; any other with the text in small letters below (they sort before
+// capitals in the collation) and the text as typed above, so that every letter case of
+// it lies between.
+SqlFragment ViewManager::prefixBounds(const OrderPart& part, const std::string& typed, PrefixBound side) const {
+  const std::string high = sql::prefixUpperBound(typed);
+  const char* low = part.upper ? "UPPER(?)" : "LOWER(?)";
+  const char* top = part.upper ? "UPPER(?)" : "?";
+  SqlFragment s;
+  if (side != PrefixBound::High) {
+    s.append(part.expr);
+    s.append(std::string(" >= ") + low);
+    s.params.push_back([typed] { return sql::Param(typed); });
+  }
+  if (side == PrefixBound::Both) s.append(" AND ");
+  if (side != PrefixBound::Low) {
+    s.append(part.expr);
+    s.append(std::string(" < ") + top);
+    s.params.push_back([high] { return sql::Param(high); });
+  }
+  return s;
 }
 
 // "part op value"; equality with a NULL is spelled IS NULL, which an index also serves.
@@ -718,12 +744,17 @@ int ViewManager::seek(std::string_view text, int n, std::vector<ViewRow>& rows) 
   if (order_.empty()) completeOrder();
   if (text.empty()) return firstPage(n, rows);
   const OrderPart& first = order_[searchedPart()];
-  sql::Param value = orderParam(first, std::string(text));
   SqlFragment s;
-  s.append(first.expr);
-  // An upper-cased order compares with the typed text folded by the database itself.
-  s.append(std::string(first.descending ? " <= " : " >= ") + (first.upper ? "UPPER(?)" : "?"));
-  s.params.push_back([value] { return value; });
+  if (first.isText) {
+    // From the first row the text's prefix range holds (the last, reading a descending
+    // order), so the rows that start with it come first.
+    s = prefixBounds(first, std::string(text), first.descending ? PrefixBound::High : PrefixBound::Low);
+  } else {
+    sql::Param value = orderParam(first, std::string(text));
+    s.append(first.expr);
+    s.append(first.descending ? " <= ?" : " >= ?");
+    s.params.push_back([value] { return value; });
+  }
   std::vector<SqlFragment> branches{std::move(s)};
   // Where NULLs follow the values, the page goes on into them.
   if (first.nullable && nullsSortHigh() != first.descending) branches.push_back({first.expr.text + " IS NULL", first.expr.params});

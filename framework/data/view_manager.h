@@ -59,10 +59,10 @@ class ViewManager {
   void setSqlFilter(std::string_view condition);
   //! The filter locator's limit, joined by AND to every other: the rows whose field starts
   //! with `text` (with `anywhere`: holds it), letter case aside; "" lifts it. The text
-  //! goes to the database as a bound parameter. Where the field leads the order and
-  //! letter case cannot matter (an upper-cased order, or text without letters), the limit
-  //! is a range on the order's own expression, which the order's index answers at any
-  //! size of the table; otherwise it is a LIKE. 0, or an error code for an unknown field.
+  //! goes to the database as a bound parameter. Where the text field leads the order, the
+  //! limit is a range on the order's own expression in the Polish collation, which the
+  //! order's index answers at any size of the table; otherwise it is a LIKE. 0, or an
+  //! error code for an unknown field.
   int setLocatorFilter(std::string_view field, std::string_view text, bool anywhere);
   //! Whether the last locator filter set is a range on the order's index (diagnostics, tests).
   bool isLocatorRange() const { return locatorRange_; }
@@ -92,8 +92,9 @@ class ViewManager {
   //! row at it first, when it is still there), both in order, read in one statement.
   int pageAround(std::string_view position, int before, int after, std::vector<ViewRow>& earlier,
                  std::vector<ViewRow>& later);
-  //! Rows from the first whose leading order value is at least `text` (a locator's
-  //! typed text; folded to upper case when the order compares upper-cased text).
+  //! Rows from the first whose leading order value is at least `text` in the order (a
+  //! locator's typed text, letter case aside): for text, the first row of the range
+  //! that starts with it, or the row after where it would stand.
   int seek(std::string_view text, int n, std::vector<ViewRow>& rows);
   //! Reads the row at the position into the record buffers.
   int fetch(std::string_view position);
@@ -172,6 +173,8 @@ class ViewManager {
   const SqlFragment& orderBy(bool reversed) const;
   std::vector<SqlFragment> keysetBranches(const std::vector<sql::Cell>& values, bool forward, bool nullsHigh) const;
   SqlFragment compare(std::size_t part, const sql::Cell& value, const char* op) const;
+  enum class PrefixBound { Low, High, Both };
+  SqlFragment prefixBounds(const OrderPart& part, const std::string& typed, PrefixBound side = PrefixBound::Both) const;
   sql::Param orderParam(const OrderPart& part, const sql::Cell& value) const;
   int positionValues(std::string_view position, std::vector<sql::Cell>& values);
   bool pinnedByRange(const OrderPart& part) const;

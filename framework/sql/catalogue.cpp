@@ -40,6 +40,7 @@ int Catalogue::latestMigration() const {
   // A migration may consist of statements or indexes alone.
   for (const auto& extra : migrationExtras()) latest = std::max(latest, extra.number);
   for (const auto& index : uniqueIndexes()) latest = std::max(latest, index.number);
+  for (const auto& step : migrationSteps()) latest = std::max(latest, step.number);
   return latest;
 }
 

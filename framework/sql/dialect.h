@@ -20,6 +20,9 @@ class Dialect {
   virtual std::string translate(std::string_view moduleSql) const = 0;
   //! The column's type in CREATE TABLE / ALTER TABLE.
   virtual std::string columnType(const ColumnDef& column) const = 0;
+  //! The statement that makes the Polish text collation (collation.h) known to the
+  //! database, safe to repeat; "" where each connection registers it itself.
+  virtual std::string collationSetup() const = 0;
   //! The whole column definition of a generated id that is the table's primary key.
   virtual std::string generatedIdColumn(const ColumnDef& column) const = 0;
   //! Placeholder for the n-th bound parameter (1-based): "?" or "$n".

@@ -15,4 +15,9 @@ const std::vector<MigrationExtra>& migrationExtras() {
   return extras;
 }
 
+const std::vector<MigrationStep>& migrationSteps() {
+  static const std::vector<MigrationStep> steps = {{kPolishOrderMigration, convertToPolishOrder}};
+  return steps;
+}
+
 }  // namespace slownik::sql

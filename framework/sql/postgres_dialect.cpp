@@ -1,5 +1,6 @@
 #include "framework/sql/postgres_dialect.h"
 
+#include "framework/sql/collation.h"
 #include "framework/sql/table_def.h"
 #include "framework/sql/text.h"
 #include "framework/sql/tsql/backend_spelling.h"
@@ -35,8 +36,8 @@ std::string PostgresDialect::translate(std::string_view moduleSql, const tsql::T
 
 std::string PostgresDialect::columnType(const ColumnDef& c) const {
   switch (c.type) {
-    case ColumnType::Text: return "VARCHAR(" + std::to_string(c.size) + ")";
-    case ColumnType::Memo: return "TEXT";
+    case ColumnType::Text: return "VARCHAR(" + std::to_string(c.size) + ")" + collateClause();
+    case ColumnType::Memo: return "TEXT" + collateClause();
     case ColumnType::Long: return "INTEGER";
     case ColumnType::Short: return "SMALLINT";
     case ColumnType::Byte: return "SMALLINT";
@@ -48,6 +49,12 @@ std::string PostgresDialect::columnType(const ColumnDef& c) const {
     case ColumnType::Blob: return "BYTEA";
   }
   return "TEXT";
+}
+
+// ICU's Polish tailoring, deterministic: LIKE keeps working on the collated columns and
+// equal means the same bytes. Letter case is left to the orders that fold it (UPPER()).
+std::string PostgresDialect::collationSetup() const {
+  return "CREATE COLLATION IF NOT EXISTS " + std::string(kCollationName) + " (provider = icu, locale = 'pl-PL')";
 }
 
 std::string PostgresDialect::idLockStatement(std::string_view table) const {

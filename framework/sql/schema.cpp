@@ -4,6 +4,7 @@
 
 #include "framework/runtime/log.h"
 #include "framework/sql/catalogue.h"
+#include "framework/sql/collation.h"
 #include "framework/sql/dialect.h"
 #include "framework/sql/text.h"
 
@@ -37,17 +38,12 @@ std::string indexColumns(const KeyDef& key, const TableDef& table) {
     const ColumnDef* col = table.column(part.column);
     bool text = col && (col->type == ColumnType::Text || col->type == ColumnType::Memo);
     bool ownPart = i < key.components.size();  // the completing key compares as it is
-    s += key.caseInsensitive && text && ownPart ? "UPPER(" + part.column + ")" : part.column;
+    // A folded text is an expression, which carries no collation of its own on SQLite:
+    // it is given the one its column sorts in.
+    s += key.caseInsensitive && text && ownPart ? "UPPER(" + part.column + ")" + collateClause() : part.column;
     if (part.descending) s += " DESC";
   }
   return s;
-}
-
-std::string indexName(const TableDef& table, const KeyDef& key) {
-  std::string name = key.name;
-  for (char& c : name)
-    if (c == ':') c = '_';
-  return toUpperAscii(table.name + "_" + name);
 }
 
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
@@ -68,6 +64,13 @@ std::string literalOf(const TableDef* table, const std::string& expression, cons
 }
 
 }  // namespace
+
+std::string indexName(const TableDef& table, const KeyDef& key) {
+  std::string name = key.name;
+  for (char& c : name)
+    if (c == ':') c = '_';
+  return toUpperAscii(table.name + "_" + name);
+}
 
 Status createUniqueIndex(Database& db, const UniqueIndex& index) {
   const TableDef* table = Catalogue::instance().find(index.table);
@@ -101,16 +104,23 @@ Status createUniqueIndex(Database& db, const UniqueIndex& index) {
                     (condition.empty() ? "" : " WHERE " + condition));
 }
 
-std::vector<std::string> createTableStatements(const Dialect& dialect, const TableDef& table) {
+std::vector<std::string> indexStatements(const Dialect&, const TableDef& table) {
   std::vector<std::string> out;
-  std::string sql = "CREATE TABLE " + table.name + " (";
-  bool first = true;
+  for (const auto& k : table.keys) {
+    if (k.primary) continue;
+    out.push_back(std::string("CREATE ") + (k.unique ? "UNIQUE " : "") + "INDEX " + indexName(table, k) + " ON " +
+                  table.name + " (" + indexColumns(k, table) + ")");
+  }
+  return out;
+}
+
+std::string tableColumnsSql(const Dialect& dialect, const TableDef& table, int version) {
+  std::string sql;
   bool keyInline = false;
   for (const auto& c : table.columns) {
-    if (c.since > table.since) continue;  // later migrations add it
+    if (c.since > version) continue;  // later migrations add it
     keyInline = keyInline || c.generated;
-    sql += (first ? "" : ", ") + (c.generated ? dialect.generatedIdColumn(c) : columnSql(dialect, c));
-    first = false;
+    sql += (sql.empty() ? "" : ", ") + (c.generated ? dialect.generatedIdColumn(c) : columnSql(dialect, c));
   }
   if (const KeyDef* pk = table.primaryKey(); pk && !keyInline) {
     sql += ", PRIMARY KEY (";
@@ -118,13 +128,14 @@ std::vector<std::string> createTableStatements(const Dialect& dialect, const Tab
       sql += (i ? ", " : "") + pk->components[i].column;
     sql += ")";
   }
-  sql += ")";
-  out.push_back(sql);
-  for (const auto& k : table.keys) {
-    if (k.primary) continue;
-    out.push_back(std::string("CREATE ") + (k.unique ? "UNIQUE " : "") + "INDEX " + indexName(table, k) + " ON " +
-                  table.name + " (" + indexColumns(k, table) + ")");
-  }
+  return sql;
+}
+
+std::vector<std::string> createTableStatements(const Dialect& dialect, const TableDef& table) {
+  std::vector<std::string> out;
+  if (std::string setup = dialect.collationSetup(); !setup.empty()) out.push_back(setup);
+  out.push_back("CREATE TABLE " + table.name + " (" + tableColumnsSql(dialect, table, table.since) + ")");
+  for (auto& statement : indexStatements(dialect, table)) out.push_back(std::move(statement));
   return out;
 }
 
@@ -164,11 +175,14 @@ Status migrate(Database& db, int target) {
       script.clear();
       return e ? e : Status::failure("Migracja " + std::to_string(n) + ": " + e.message());
     };
+    // New text columns below carry the collation: it must be known first.
+    if (std::string setup = dialect.collationSetup(); !setup.empty()) add(setup);
     std::vector<std::string> createdHere;
     for (const auto& table : catalogue.tables()) {
       if (table.isView) continue;
       if (table.since == n) {
-        for (const auto& stmt : createTableStatements(dialect, table)) add(stmt);
+        add("CREATE TABLE " + table.name + " (" + tableColumnsSql(dialect, table, n) + ")");
+        for (const auto& stmt : indexStatements(dialect, table)) add(stmt);
         createdHere.push_back(table.name);
       } else if (table.since < n) {
         for (const auto& c : table.columns)
@@ -188,6 +202,11 @@ Status migrate(Database& db, int target) {
       if (Status e = flush(); !e) return e;
       if (Status e = createUniqueIndex(db, index); !e)
         return Status::failure("Migracja " + std::to_string(n) + ", indeks " + index.name + ": " + e.message());
+    }
+    for (const auto& step : migrationSteps()) {
+      if (step.number != n) continue;
+      if (Status e = flush(); !e) return e;
+      if (Status e = step.run(db, n); !e) return Status::failure("Migracja " + std::to_string(n) + ": " + e.message());
     }
     add("INSERT INTO SCHEMA_MIGRATIONS (VERSION) VALUES (" + std::to_string(n) + ")");
     if (Status e = flush(); !e) return e;

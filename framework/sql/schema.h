@@ -7,8 +7,15 @@
 
 namespace slownik::sql {
 
-//! DDL of one table in the connection's dialect: CREATE TABLE and its indexes.
+//! DDL of one table in the connection's dialect: what the table's text columns need
+//! first (the collation), CREATE TABLE and its indexes.
 std::vector<std::string> createTableStatements(const Dialect& dialect, const TableDef& table);
+//! The column definitions (and primary key) of a table as it stands at migration `version`.
+std::string tableColumnsSql(const Dialect& dialect, const TableDef& table, int version);
+//! The name of a key's index: "BANKI_BAN_AK_NAZWA".
+std::string indexName(const TableDef& table, const KeyDef& key);
+//! CREATE INDEX of each key of the table other than the primary one.
+std::vector<std::string> indexStatements(const Dialect& dialect, const TableDef& table);
 
 //! Brings the schema to the catalogue's latest migration. Migration n creates the
 //! tables whose `since` is n, adds the columns whose `since` is n to older tables,
@@ -32,6 +39,19 @@ const std::vector<MigrationExtra>& migrationExtras();
 //! The extras by their owners: views and data of the catalogue, server-side routines.
 std::vector<MigrationExtra> catalogueMigrationExtras();
 std::vector<MigrationExtra> routineMigrationExtras();
+
+//! Work of migration n that depends on what the database holds and so cannot be a
+//! fixed script; it runs after the tables, columns and extras of n, in its transaction.
+struct MigrationStep {
+  int number;
+  Status (*run)(Database& db, int number);
+};
+const std::vector<MigrationStep>& migrationSteps();
+
+//! The migration that moves the text columns and their indexes of an older database to
+//! the Polish collation (collation.h).
+inline constexpr int kPolishOrderMigration = 9;
+Status convertToPolishOrder(Database& db, int number);
 
 //! A uniqueness that a form checks before saving, kept by the database as well, so
 //! that two users saving at the same moment cannot both get through the check.

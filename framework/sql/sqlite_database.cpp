@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "framework/sql/collation.h"
 #include "framework/sql/dialect.h"
 #include "framework/sql/table_changes.h"
 
@@ -32,6 +33,12 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& url, con
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
   if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
     if (status) *status = Status::failure("Nie można otworzyć bazy " + path + ": " + errorText(db));
+    sqlite3_close(db);
+    return nullptr;
+  }
+  // Before anything reads the schema: its text columns and indexes sort in this collation.
+  if (!registerSqliteCollation(db)) {
+    if (status) *status = Status::failure("Nie można przygotować polskiego porządku tekstów (ICU) dla bazy " + path + ".");
     sqlite3_close(db);
     return nullptr;
   }

@@ -1,5 +1,6 @@
 #include "framework/sql/sqlite_dialect.h"
 
+#include "framework/sql/collation.h"
 #include "framework/sql/table_def.h"
 #include "framework/sql/tsql/backend_spelling.h"
 #include "framework/sql/tsql/translator.h"
@@ -32,8 +33,8 @@ std::string SqliteDialect::translate(std::string_view moduleSql, const tsql::Tex
 
 std::string SqliteDialect::columnType(const ColumnDef& c) const {
   switch (c.type) {
-    case ColumnType::Text: return "VARCHAR(" + std::to_string(c.size) + ")";
-    case ColumnType::Memo: return "TEXT";
+    case ColumnType::Text: return "VARCHAR(" + std::to_string(c.size) + ")" + collateClause();
+    case ColumnType::Memo: return "TEXT" + collateClause();
     // Never the exact spelling "INTEGER": a one-column INTEGER primary key would become
     // SQLite's row number and hand out ids by itself, which PostgreSQL never does.
     case ColumnType::Long:

@@ -15,6 +15,7 @@ class SqliteDialect final : public Dialect {
     return column.name + " INTEGER PRIMARY KEY";  // the row number: SQLite numbers it
   }
   std::string columnType(const ColumnDef& column) const override;
+  std::string collationSetup() const override { return {}; }
   std::string placeholder(int) const override { return "?"; }
   //! BEGIN IMMEDIATE takes the database's write lock before anything is read.
   std::string idLockStatement(std::string_view) const override { return {}; }
