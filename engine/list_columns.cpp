@@ -3,9 +3,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "engine/list_output.h"
 #include "engine/list_window.h"
-#include "framework/classes/select_file_class.h"
-#include "framework/runtime/error_state.h"
 #include "framework/runtime/list_format.h"
 #include "framework/services/browser_columns.h"
 #include "framework/services/column_dialog.h"
@@ -18,7 +17,7 @@ namespace {
 constexpr const char* kList = "?LIST";
 constexpr const char* kExportItem = "EksportDoExcela";
 constexpr const char* kColumnsItem = "KonfiguracjaKolumn";
-constexpr int kExportPage = 500;
+constexpr const char* kPrintItem = "Drukuj";
 
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -39,12 +38,6 @@ std::string joined(const std::vector<std::string>& pieces) {
   std::string format;
   for (const auto& p : pieces) format += p;
   return format;
-}
-
-std::string trimmed(std::string text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::string listFormat(ListWindow& list) {
@@ -170,6 +163,7 @@ void storeListColumns(ListWindow& list) {
 void addListColumnItems(ListWindow& list, fw::PopupClass& popup) {
   const ListDescriptor& d = list.descriptor();
   if (d.spreadsheetExport) popup.setIcon(popup.addItem("Eksport do Excela", kExportItem), "~export.ico");
+  popup.addItem("Drukuj", kPrintItem);
   if (!d.columnConfiguration.empty())
     popup.setIcon(popup.addItem("Konfiguracja kolumn", kColumnsItem), "~_konfkol.ico");
 }
@@ -178,6 +172,10 @@ bool takeListColumnChoice(ListWindow& list, const std::string& item) {
   const ListDescriptor& d = list.descriptor();
   if (item == kExportItem && d.spreadsheetExport) {
     exportListToSpreadsheet(list);
+    return true;
+  }
+  if (item == kPrintItem) {
+    printList(list);
     return true;
   }
   if (item != kColumnsItem || d.columnConfiguration.empty()) return false;
@@ -191,56 +189,6 @@ bool takeListColumnChoice(ListWindow& list, const std::string& item) {
     applyListColumns(list);
     list.reload();
   }
-  return true;
-}
-
-svc::ExportList exportedRows(ListWindow& list) {
-  svc::ExportList out;
-  auto format = rt::ListFormat::parse(listFormat(list));
-  if (!format) return out;
-  std::vector<const rt::ListColumn*> shown;
-  for (const auto& c : format->columns) {
-    if (c.width <= 0) continue;
-    shown.push_back(&c);
-    out.columns.push_back({c.header, c.pictureText.empty() ? "" : "@" + c.pictureText, c.width});
-  }
-  data::ViewManager& view = list.view();
-  std::vector<data::ViewRow> page;
-  int rc = view.firstPage(kExportPage, page);
-  while (rc == 0 && !page.empty()) {
-    for (const auto& source : page) {
-      view.load(source);
-      fw::ListRow row;
-      list.browse().setQueueRecord(row, source);
-      std::vector<std::string> cells;
-      for (const rt::ListColumn* c : shown) {
-        const std::string& value = row.field(c->field);
-        cells.push_back(value.empty() ? std::string() : trimmed(c->picture.format(value)));
-      }
-      out.rows.push_back(std::move(cells));
-    }
-    if (static_cast<int>(page.size()) < kExportPage) break;
-    const std::string last = page.back().position;
-    rc = view.pageAfter(last, kExportPage, page);
-  }
-  return out;
-}
-
-bool exportListToSpreadsheet(ListWindow& list) {
-  fw::SelectFileClass chooser;
-  chooser.init("Eksport do Excela", "Arkusz Excela (*.xlsx)|*.xlsx");
-  auto path = chooser.ask(true);
-  if (!path || path->empty()) return false;
-  std::string file = *path;
-  if (file.size() < 5 || file.compare(file.size() - 5, 5, ".xlsx") != 0) file += ".xlsx";
-  svc::ExportList rows = exportedRows(list);
-  // The rows were read through the record buffers: the list reads its page again.
-  list.reload();
-  if (svc::EXPORTBROWSERTOEXCEL(rows, file).empty()) {
-    list.warn("Nie udało się zapisać listy do pliku " + file + "!|" + rt::errorText());
-    return false;
-  }
-  svc::MSG_INFORMACJA("Lista została zapisana do pliku " + file + ".");
   return true;
 }
 

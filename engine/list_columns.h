@@ -3,8 +3,8 @@
 //
 // A list whose descriptor names a `columnConfiguration` gets, at opening, each column's
 // format and width as the user last left them (stored per user under that name), and
-// stores them again at closing; its popup ends with "Eksport do Excela" (when
-// `spreadsheetExport`) and "Konfiguracja kolumn" (guarded by `columnRight`).
+// stores them again at closing; its popup ends with "Eksport do Excela" (unless
+// `spreadsheetExport` is off), "Drukuj" and "Konfiguracja kolumn" (guarded by `columnRight`).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,15 +36,9 @@ int storePieces(std::string_view configuration, const std::vector<std::string>& 
 void applyListColumns(ListWindow& list);
 //! Stores the window's layout at closing.
 void storeListColumns(ListWindow& list);
-//! The export and configuration items at the end of the list's popup.
+//! The export, print and configuration items at the end of the list's popup.
 void addListColumnItems(ListWindow& list, fw::PopupClass& popup);
 //! Handles a popup choice of those items; false for any other item.
 bool takeListColumnChoice(ListWindow& list, const std::string& item);
-
-//! Every row of the list's view (not only the loaded page) as the list shows it: the
-//! columns with a width, their pictures applied.
-svc::ExportList exportedRows(ListWindow& list);
-//! Asks for a file and writes the list into it; false when cancelled or failed (told).
-bool exportListToSpreadsheet(ListWindow& list);
 
 }  // namespace slownik::engine

@@ -1,8 +1,10 @@
 #include "engine/list_window.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/list_columns.h"
+#include "engine/list_output.h"
 #include "framework/classes/browser_popup.h"
 #include "framework/data/globals.h"
 #include "framework/data/keys.h"
@@ -20,6 +22,8 @@ namespace slownik::engine {
 namespace {
 constexpr const char* kList = "?LIST";
 constexpr const char* kSortParameter = "sortowanie";
+constexpr int kCopyKey = rt::key::withCtrl('C');
+constexpr int kPrintKey = rt::key::withCtrl('P');
 }  // namespace
 
 void warn(WarningStyle style, std::string_view text) {
@@ -215,7 +219,14 @@ void ListWindow::setResizeStrategies(fw::WindowResizeClass& resizer) {
 void ListWindow::setAlerts() {
   frame_.reserveKeys();
   WindowManager::setAlerts();
-  if (window()) window()->alertOn(kList, rt::key::MouseRight);
+  if (window()) {
+    window()->alertOn(kList, rt::key::MouseRight);
+    window()->alertOn(kList, kCopyKey);
+    // A window whose own button answers Ctrl+P keeps it; its popup still offers "Drukuj".
+    const auto controls = window()->controls();
+    if (std::none_of(controls.begin(), controls.end(), [](const rt::Control& c) { return c.key == kPrintKey; }))
+      window()->alert(kPrintKey);
+  }
   if (sorter_) sorter_->setAlerts();
 }
 
@@ -224,6 +235,14 @@ int ListWindow::takeEvent(const rt::Event& e) {
   if (sorter_ && sorter_->takeEvent(e)) return fw::kLevelNotify;
   if (e.code == rt::event::AlertKey && e.keyCode == rt::key::MouseRight && e.control == kList) {
     showPopup();
+    return fw::kLevelNotify;
+  }
+  if (e.code == rt::event::AlertKey && e.keyCode == kCopyKey && e.control == kList) {
+    copySelectedRows(*this);
+    return fw::kLevelNotify;
+  }
+  if (e.code == rt::event::AlertKey && e.keyCode == kPrintKey) {
+    printList(*this);
     return fw::kLevelNotify;
   }
   return WindowManager::takeEvent(e);
@@ -264,6 +283,10 @@ void ListWindow::setIcon(fw::ListRow& row, int column, int icon) const {
 
 void ListWindow::hideText(fw::ListRow& row, int column) const {
   if (browse_) browse_->hideText(row, column);
+}
+
+void ListWindow::setText(fw::ListRow& row, int column, std::string text) const {
+  if (browse_) browse_->setText(row, column, std::move(text));
 }
 
 void ListWindow::setColours(fw::ListRow& row, int column, long text, long back, long selectedText,

@@ -113,8 +113,9 @@ struct ListDescriptor {
   //! The right guarding "Konfiguracja kolumn" ("" = none) and its refusal.
   std::string columnRight;
   std::string columnRightMessage;
-  //! "Eksport do Excela" in the popup: every row of the list into a spreadsheet.
-  bool spreadsheetExport = false;
+  //! "Eksport do Excela" in the popup: every row of the list into a spreadsheet. Every
+  //! list offers it; a list whose rows must not leave the program turns it off.
+  bool spreadsheetExport = true;
 
   //! Which of the standard buttons the list connects (when the window has them).
   bool insertButton = true;
@@ -195,6 +196,8 @@ class ListWindow : public fw::WindowManager {
   void setIcon(fw::ListRow& row, int column, int icon) const;
   //! Empties a column's text where the column stands for its icon alone.
   void hideText(fw::ListRow& row, int column) const;
+  //! A column's text laid out for reading (an account number in groups).
+  void setText(fw::ListRow& row, int column, std::string text) const;
   void setColours(fw::ListRow& row, int column, long text, long back, long selectedText, long selectedBack) const;
   //! Reloads the list from the database, keeping the position.
   void reload();

@@ -24,6 +24,7 @@
 #include "framework/runtime/date_time.h"
 #include "framework/runtime/window.h"
 #include "host/icon_library.h"
+#include "host/print_preview.h"
 #include "host/qt_list_model.h"
 #include "host/qt_window.h"
 
@@ -372,6 +373,15 @@ void QtFrontEnd::showHelp(const std::string& file, const std::string& page) {
     browser->resize(640, 520);
     browser->show();
   });
+}
+
+bool QtFrontEnd::printPreview(const rt::PrintRequest& request) {
+  return ask<bool>(
+      [this, request] {
+        showPrintPreview(dialogParent(request.parent), qs(request.title), qs(request.html));
+        return true;
+      },
+      false);
 }
 
 }  // namespace slownik::host

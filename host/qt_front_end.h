@@ -59,6 +59,7 @@ class QtFrontEnd : public QObject, public rt::FrontEnd {
   bool openLink(const std::string& url) override;
   void setBusy(bool busy) override;
   void showHelp(const std::string& file, const std::string& page) override;
+  bool printPreview(const rt::PrintRequest& request) override;
 
  signals:
   //! A window's control or state changed on the screen (the frame re-reads its toolbar).

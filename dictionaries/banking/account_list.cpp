@@ -26,6 +26,7 @@ constexpr const char* kHeading = "?NAGLOWEK:TEKST";
 constexpr const char* kDefaultItem = "Domyslny";
 constexpr const char* kCopyItem = "Kopiuj";
 constexpr int kDefaultIcon = 1;
+constexpr int kNumberColumn = 3;  // "Numer rachunku"
 
 }  // namespace
 
@@ -120,6 +121,7 @@ std::string AccountList::heading() const {
 void AccountList::setQueueRecord(fw::ListRow& row, const data::ViewRow& source) {
   ListWindow::setQueueRecord(row, source);
   setIcon(row, 1, defaults_.isDefault(data::field(owner_.field("ID_RACHUNKU")).number()) ? kDefaultIcon : 0);
+  setText(row, kNumberColumn, groupedAccountNumber(data::field(owner_.field("NUMER_RACHUNKU")).text()));
   if (owner_.isCompany()) {
     setIcon(row, 6, data::field(owner_.field("DOMYSLNY_WAL")).number() == 1 ? kDefaultIcon : 0);
     hideText(row, 6);

@@ -67,6 +67,19 @@ std::string fullAccountNumber(std::string_view checkDigits, std::string_view num
   return without(trimmed(checkDigits) + trimmed(number), " -");
 }
 
+std::string groupedAccountNumber(std::string_view number) {
+  const std::string digits = without(trimmed(number), " -");
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) return std::string(number);
+  // A whole number with its two check digits in front ("12 3456 7890 …") keeps them apart.
+  const std::size_t lead = digits.size() % 4 == 2 ? 2 : 0;
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (i == lead || (i > lead && (i - lead) % 4 == 0))) grouped += ' ';
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
 std::optional<PastedNumber> parsePastedNumber(std::string_view clipboard) {
   // Copied text often ends in a line break or carries tabs; they are blanks as well.
   std::string text = without(sql::truncateUtf8(clipboard, kClipboardLength), " \t\r\n");

@@ -23,6 +23,11 @@ AccountNumberParts splitAccountNumber(std::string_view stored);
 std::string rebuildAccountNumber(std::string_view bank, std::string_view account);
 //! The description an account gets when none was typed: bank (8) + "-" + account, cut to 50.
 std::string defaultDescription(std::string_view bank, std::string_view account);
+//! A stored number as lists show it: digits in groups of four from the left
+//! ("1020 1026 0000 0402 …"), as a Polish account number is written after its two check
+//! digits; a whole number that starts with them keeps them apart ("12 3456 7890 …"). A
+//! number with anything but digits, blanks and "-" (a foreign one) is shown as it is kept.
+std::string groupedAccountNumber(std::string_view number);
 //! The whole number to copy: check digits and number, without blanks and "-".
 std::string fullAccountNumber(std::string_view checkDigits, std::string_view number);
 

@@ -34,6 +34,7 @@ class VirtualAccountList::Browse : public fw::BrowseClass {
     bool isDefault = data::field("RWI:CZY_DOMYSLNY").number() == 1;
     setIcon(row, 1, isDefault ? kDefaultIcon : 0);
     if (flagField > 0) row.field(flagField).clear();
+    setText(row, 2, groupedAccountNumber(data::field("RWI:NUMER_RACHUNKU").text()));
   }
   int flagField = 0;  // the list-buffer field of the flag column's value
 };

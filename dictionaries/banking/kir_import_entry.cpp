@@ -8,6 +8,7 @@
 #include "dictionaries/banking/kir_branch_file.h"
 #include "dictionaries/banking/kir_import.h"
 #include "dictionaries/banking/kir_progress_window.h"
+#include "framework/classes/select_file_class.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
 #include "framework/runtime/log.h"
@@ -51,14 +52,34 @@ std::optional<fs::path> findBranchFile(const std::string& directory) {
   return std::nullopt;
 }
 
+// The folder of the bank-branch files, chosen in a folder dialog and stored as the
+// company's "KIR_Katalog"; "" when the person cancelled or it could not be stored (told).
+std::string askForDirectory() {
+  fw::SelectFileClass chooser;
+  chooser.init("Wybierz katalog z plikami dbf publikowanymi przez Krajową Izbę Rozliczeniową");
+  chooser.setDirectoryOnly(true);
+  std::optional<std::string> chosen = chooser.ask();
+  if (!chosen) return {};
+  std::string directory = trim(*chosen);
+  if (directory.empty()) return {};
+  if (sql::truncateUtf8(directory, kDirectoryChars) != directory) {
+    svc::MSG_OSTRZEZENIE("Ścieżka katalogu " + directory + " jest zbyt długa (najwyżej " +
+                         std::to_string(kDirectoryChars) + " znaków).");
+    return {};
+  }
+  if (svc::USTAWPARAMKONF("s", "KIR_Katalog", directory) != 0) {
+    svc::MSG_OSTRZEZENIE("Nie udało się zapisać katalogu plików KIR w parametrach firmy.");
+    return {};
+  }
+  return directory;
+}
+
 void runChecked(const KirProgressFactory& makeProgress) {
   std::string directory = sql::truncateUtf8(trim(svc::POBIERZPARAMKONF("s", "KIR_Katalog")), kDirectoryChars);
   if (directory.empty()) {
-    svc::MSG_OSTRZEZENIE(
-        "Nie ustawiono katalogu z plikami dbf publikowanymi przez Krajową Izbę Rozliczeniową.|W tym celu należy "
-        "wejść w opcję Administrator->Konfiguracja firmy->rachunki bankowe|i zdefiniować katalog zawierający pliki "
-        "dbf.");
-    return;
+    // No folder set yet: the person points to it now, and it is kept for the next import.
+    directory = askForDirectory();
+    if (directory.empty()) return;
   }
   if (!isUsableDirectory(directory)) {
     svc::MSG_OSTRZEZENIE("Nie znaleziono katalogu " + directory + " lub katalog nie jest dostępny.");

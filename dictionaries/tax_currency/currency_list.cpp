@@ -38,7 +38,7 @@ engine::ListDescriptor CurrencyList::descriptor() {
   d.deleteRight = "UWaluty";
   d.deleteRightMessage = "Brak uprawnień na usuwanie walut!";
   d.warning = engine::WarningStyle::Message;
-  d.minWidth = 525;
+  d.minWidth = 400;
   d.minHeight = 130;
   d.sortOrders = {{"WAL:PK_WALUTY", engine::LocatorKind::Step, "WAL:SYM_WALUTY", ""}};
   d.columns = {"WAL:NUMER", "WAL:SYM_WALUTY", "WAL:NAZWA", "WAL:MNOZNIK_WALUTY", "WAL:SYM_KRAJU",

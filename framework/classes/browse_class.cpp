@@ -201,6 +201,11 @@ void BrowseClass::hideText(ListRow& row, int column) const {
   if (c && c->field > 0) row.field(c->field).clear();
 }
 
+void BrowseClass::setText(ListRow& row, int column, std::string text) const {
+  const rt::ListColumn* c = formatColumn(column);
+  if (c && c->field > 0) row.field(c->field) = std::move(text);
+}
+
 void BrowseClass::setColours(ListRow& row, int column, long text, long back, long selectedText,
                              long selectedBack) const {
   const rt::ListColumn* c = formatColumn(column);
@@ -344,10 +349,8 @@ void BrowseClass::resetQueue() {
 void BrowseClass::reset(bool) { resetQueue(); }
 
 std::string BrowseClass::formatted(const ListRow& row, int field) const {
-  // A field a list emptied (hideText) shows nothing, not the picture's zero.
-  if (row.field(field).empty()) return {};
   for (const auto& c : format_.columns) {
-    if (c.field == field) return trimmed(c.picture.format(row.field(field)));
+    if (c.field == field) return c.display(row.field(field));
   }
   return row.field(field);
 }

@@ -113,6 +113,9 @@ class BrowseClass : public WindowComponent, public ToolbarTarget {
   void setIcon(ListRow& row, int column, int icon) const;
   //! Empties the text of a row's column (from 1), for a column that shows only its icon.
   void hideText(ListRow& row, int column) const;
+  //! Replaces the text of a row's column (from 1) with one laid out for reading (an
+  //! account number in groups); the picture still applies to it.
+  void setText(ListRow& row, int column, std::string text) const;
   //! Sets the four colours of a '*' column: text, background, selected text and background
   //! (rt::kNoColor = the list's own). Other columns are left alone.
   void setColours(ListRow& row, int column, long text, long back, long selectedText, long selectedBack) const;

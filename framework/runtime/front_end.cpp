@@ -122,4 +122,12 @@ int popupMenu(std::vector<PopupItem> items) {
   return frontEnd().popupMenu(request);
 }
 
+bool printPreview(std::string title, std::string html) {
+  PrintRequest request;
+  request.title = std::move(title);
+  request.html = std::move(html);
+  request.parent = activeWindow();
+  return frontEnd().printPreview(request);
+}
+
 }  // namespace slownik::rt

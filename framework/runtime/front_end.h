@@ -69,6 +69,14 @@ struct FileDialogRequest {
   std::shared_ptr<Window> parent;
 };
 
+//! A document to show in a print preview, from which the person prints it or saves it
+//! as a PDF file.
+struct PrintRequest {
+  std::string title;  //!< the preview's title and the document's name
+  std::string html;   //!< the document, laid out by the front-end
+  std::shared_ptr<Window> parent;
+};
+
 //! Everything of the program that a person sees or answers goes through the process's
 //! front-end: the Qt host, or the headless one in tests.
 //!
@@ -104,6 +112,12 @@ class FrontEnd {
   virtual void setBusy(bool busy) = 0;
   //! Shows `page` of the help `file`.
   virtual void showHelp(const std::string& file, const std::string& page) = 0;
+  //! Shows the document in a print preview and waits until it is closed; false when
+  //! this front-end can't print.
+  virtual bool printPreview(const PrintRequest& request) {
+    (void)request;
+    return false;
+  }
 };
 
 //! Sets the process's front-end. Only the first call takes effect (the host or a test
@@ -117,5 +131,7 @@ FrontEnd& frontEnd();
 int messageBox(std::string title, std::string text, MessageIcon icon = MessageIcon::None,
                int buttons = button::Ok, int defaultButton = 0);
 int popupMenu(std::vector<PopupItem> items);
+//! Shows a print preview on behalf of the calling thread's active window.
+bool printPreview(std::string title, std::string html);
 
 }  // namespace slownik::rt

@@ -47,6 +47,7 @@ void HeadlessFrontEnd::reset() {
   expectedDates_.clear();
   links_.clear();
   helpPages_.clear();
+  printed_.clear();
   clipboard_.clear();
   busy_ = false;
   notices_.clear();
@@ -241,6 +242,11 @@ std::vector<std::string> HeadlessFrontEnd::openedLinks() const {
   return links_;
 }
 
+std::vector<PrintRequest> HeadlessFrontEnd::printed() const {
+  std::lock_guard lock(mutex_);
+  return printed_;
+}
+
 std::vector<std::string> HeadlessFrontEnd::helpPages() const {
   std::lock_guard lock(mutex_);
   return helpPages_;
@@ -385,6 +391,12 @@ void HeadlessFrontEnd::setBusy(bool busy) {
 void HeadlessFrontEnd::showHelp(const std::string& file, const std::string& page) {
   std::lock_guard lock(mutex_);
   helpPages_.push_back(file + "#" + page);
+}
+
+bool HeadlessFrontEnd::printPreview(const PrintRequest& request) {
+  std::lock_guard lock(mutex_);
+  printed_.push_back(request);
+  return true;
 }
 
 }  // namespace slownik::rt

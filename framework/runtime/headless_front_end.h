@@ -90,6 +90,8 @@ class HeadlessFrontEnd final : public FrontEnd {
   void expectDate(std::optional<long> day);
 
   std::vector<std::string> openedLinks() const;
+  //! Every document shown in a print preview, in order.
+  std::vector<PrintRequest> printed() const;
   std::vector<std::string> helpPages() const;  //!< "file#page" of every help request
   bool isBusy() const;
 
@@ -120,6 +122,7 @@ class HeadlessFrontEnd final : public FrontEnd {
   bool openLink(const std::string& url) override;
   void setBusy(bool busy) override;
   void showHelp(const std::string& file, const std::string& page) override;
+  bool printPreview(const PrintRequest& request) override;
 
  private:
   struct ExpectedMessage {
@@ -141,6 +144,7 @@ class HeadlessFrontEnd final : public FrontEnd {
   std::deque<std::optional<long>> expectedDates_;
   std::vector<std::string> links_;
   std::vector<std::string> helpPages_;
+  std::vector<PrintRequest> printed_;
   std::string clipboard_;
   bool busy_ = false;
   std::vector<Notice> notices_;

@@ -4,6 +4,27 @@
 
 namespace slownik::rt {
 
+namespace {
+// Dialog units an icon takes with its margins: a column this narrow has room for nothing else.
+constexpr int kIconOnlyWidth = 16;
+}  // namespace
+
+std::string ListColumn::display(std::string_view stored) const {
+  if (stored.empty()) return {};
+  if (icon || transparentIcon) {
+    // The number behind an icon is what chose it; text beside it would be cut to "0…".
+    if (width <= kIconOnlyWidth) return {};
+  }
+  if ((icon || transparentIcon) && picture.isNumeric()) {
+    auto number = Decimal::parse(stored);
+    if (number && number->isZero()) return {};
+  }
+  std::string shown = picture.format(stored);
+  const auto first = shown.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return shown.substr(first, shown.find_last_not_of(' ') - first + 1);
+}
+
 int ListColumn::fieldCount() const {
   return 1 + (cellColours ? 4 : 0) + (icon || transparentIcon ? 1 : 0) + (tree ? 1 : 0);
 }

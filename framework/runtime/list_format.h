@@ -39,6 +39,12 @@ struct ListColumn {
   int group = -1;              // index into ListFormat::groups
   //! Fields this column takes: 1 + 4 for '*' + 1 for an icon + 1 for a tree.
   int fieldCount() const;
+  //! A value of this column as the list shows it: through the picture, without the
+  //! blanks that pad it to the picture's width. An empty value shows nothing (a column
+  //! that stands for its icon alone has its text emptied). An icon column no wider than
+  //! its icon shows the icon alone; in a wider one a number is a count beside the icon,
+  //! and a zero, meaning none, shows nothing.
+  std::string display(std::string_view stored) const;
 };
 
 //! Columns under a common header ('[' ... ']').

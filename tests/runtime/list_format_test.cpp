@@ -194,6 +194,26 @@ TEST(ListFormat, ColumnsCarryWorkingPictures) {
   EXPECT_EQ(sms->columns[3].picture.kind(), Picture::Kind::Date);
 }
 
+TEST(ListFormat, IconColumnsShowNoNumberThatOnlyChoseTheirIcon) {
+  // A narrow marker column, a wide count beside an icon, and plain number and text columns.
+  auto format = ListFormat::parse("14R(2)|MI~S~L(2)@n1@30L(2)|J~Zał.~L(2)@n2@40R(2)|M~Kwota~@n-9`2@50L(2)|M~Kod~@s5@");
+  ASSERT_TRUE(format.has_value());
+  const auto& marker = format->columns[0];
+  const auto& count = format->columns[1];
+  const auto& amount = format->columns[2];
+  const auto& code = format->columns[3];
+  EXPECT_EQ(marker.display("0"), "");
+  EXPECT_EQ(marker.display("1"), "") << "a column no wider than its icon shows the icon alone";
+  EXPECT_EQ(count.display("0"), "") << "no attachments: no \"0\" beside the icon";
+  EXPECT_EQ(count.display("0.00"), "");
+  EXPECT_EQ(count.display("3"), "3");
+  EXPECT_EQ(amount.display("0"), "0,00") << "outside icon columns a zero is a value";
+  EXPECT_EQ(amount.display("-1234.5"), "-1 234,50");
+  EXPECT_EQ(code.display("  KOR  "), "KOR") << "padding goes, the value stays";
+  EXPECT_EQ(code.display(""), "");
+  EXPECT_EQ(amount.display(""), "") << "a value a list emptied is not the picture's zero";
+}
+
 TEST(ListFormat, ReportsBadFormatsWithThePosition) {
   struct Case {
     const char* format;

@@ -176,7 +176,7 @@ const std::vector<Expected>& expectedWindows() {
        {"?LIST", "?SELECT", "?INSERT", "?CHANGE", "?DELETE", "?CLOSE"}},
       {"slownik$slown052", "P1$FORMWINDOW", "Aktualizacja rekordu", 200, 60, "Dane województwa",
        {"?WOJ:WOJEWODZTWO", "?WOJ:WOJEWODZTWO:PROMPT", "?OK", "?CANCEL"}},
-      {"slownik$slown005", "P1$BROWSEWINDOW", "Waluty", 525, 130, "Waluty",
+      {"slownik$slown005", "P1$BROWSEWINDOW", "Waluty", 400, 130, "Waluty",
        {"?DATA_KURSU", "?KALENDARZB1", "?LIST", "?KURSYBAZOWE", "?BUTTONNBP", "?BUTTONECB", "?WYBIERZNBP",
         "?WYBIERZECB", "?SELECT", "?INSERT", "?CHANGE", "?DELETE", "?CLOSE"}},
       {"slownik$slown004", "P1$FORMWINDOW", "Aktualizacja rekordu", 230, 110, "Dane waluty",

@@ -117,6 +117,49 @@ TEST_P(RatesDownload, FailuresChangeNothingAndSayWhyInPolish) {
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT"), "0");
 }
 
+TEST_P(RatesDownload, ProgressHearsEveryDayAskedAndStoppingStoresNothing) {
+  server.serve(nbpPath("A", "2026-12-04"), 200, kTableA);
+  const long sunday = svc::dayFromIso("2026-12-06");
+  std::vector<std::string> heard;
+  std::vector<int> counted;
+  {  // stopped on the third day asked: the table of that day is never fetched nor stored
+    auto stopAtThird = [&](const std::string& what, int done) {
+      heard.push_back(what);
+      counted.push_back(done);
+      return done < 2;
+    };
+    svc::RateDownload stopped = svc::downloadRates(db(), RateSource::Nbp, sunday, stopAtThird);
+    EXPECT_FALSE(stopped.ok);
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(stopped.error, svc::kRatesCancelled);
+    EXPECT_EQ(heard, (std::vector<std::string>{"2026-12-06", "2026-12-05", "2026-12-04"}));
+    EXPECT_EQ(counted, (std::vector<int>{0, 1, 2}));
+    for (const auto& r : server.requests()) EXPECT_EQ(r.find("2026-12-04"), std::string::npos) << r;
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM DATY_KURSOW"), "0");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT"), "0");
+  }
+  {  // let through, the same search stores the Friday's table
+    heard.clear();
+    svc::RateDownload done =
+        svc::downloadRates(db(), RateSource::Nbp, sunday, [&](const std::string& what, int) {
+          heard.push_back(what);
+          return true;
+        });
+    ASSERT_TRUE(done.ok) << done.error;
+    EXPECT_FALSE(done.cancelled);
+    EXPECT_EQ(heard.size(), 3u);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT"), "3");
+  }
+  {  // the central bank's euro file: stopped before the first file, nothing asked
+    const auto asked = server.requests().size();
+    svc::RateDownload ecb = svc::downloadRates(db(), RateSource::Ecb, svc::dayFromIso("2026-12-08"),
+                                               [](const std::string&, int) { return false; });
+    EXPECT_TRUE(ecb.cancelled);
+    EXPECT_EQ(server.requests().size(), asked);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM DATY_KURSOW WHERE ID_BANKU = -1"), "0");
+  }
+}
+
 TEST_P(RatesDownload, ServiceAnswersOneWithTheDateOrWarnsAndAnswersZero) {
   auto& fe = rt::HeadlessFrontEnd::install();
   fe.reset();

@@ -59,8 +59,16 @@ const std::pair<const long, EuroRates>* dayOnOrBefore(const EcbFile& file, long 
 
 }  // namespace
 
-RateFetch fetchEcbRates(long day, const std::string& baseCurrency) {
+RateFetch fetchEcbRates(long day, const std::string& baseCurrency, const RateProgress& progress) {
   RateFetch fetch;
+  int asked = 0;
+  auto stopped = [&](const char* name) {
+    if (!progress || progress(name, asked++)) return false;
+    fetch.cancelled = true;
+    fetch.error = kRatesCancelled;
+    return true;
+  };
+  if (stopped("eurofxref-daily.xml")) return fetch;
   EcbFile file = readFile("eurofxref-daily.xml");
   if (!file.error.empty()) {
     fetch.error = file.error;
@@ -70,7 +78,9 @@ RateFetch fetchEcbRates(long day, const std::string& baseCurrency) {
   if (!found) {
     // A past date: the short history covers the last 90 days, the full one everything.
     long latest = file.days.rbegin()->first;
-    file = readFile(latest - day < 85 ? "eurofxref-hist-90d.xml" : "eurofxref-hist.xml");
+    const char* history = latest - day < 85 ? "eurofxref-hist-90d.xml" : "eurofxref-hist.xml";
+    if (stopped(history)) return fetch;
+    file = readFile(history);
     if (!file.error.empty()) {
       fetch.error = file.error;
       return fetch;

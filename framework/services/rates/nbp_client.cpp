@@ -7,8 +7,6 @@
 namespace slownik::svc {
 namespace {
 
-// A fortnight back covers the longest run of days without a table (Christmas to New Year).
-constexpr int kDaysBack = 14;
 
 enum class Answer { Table, NoTable, Failed };
 
@@ -40,9 +38,14 @@ double number(const nlohmann::json& rate, const char* name) {
 
 }  // namespace
 
-RateFetch fetchNbpRates(long day) {
+RateFetch fetchNbpRates(long day, const RateProgress& progress) {
   RateFetch fetch;
-  for (long d = day; d > day - kDaysBack; --d) {
+  for (long d = day; d > day - kNbpDaysBack; --d) {
+    if (progress && !progress(isoDate(d), static_cast<int>(day - d))) {
+      fetch.cancelled = true;
+      fetch.error = kRatesCancelled;
+      return fetch;
+    }
     nlohmann::json tableA;
     Answer a = fetchTable("A", d, &tableA, &fetch.error);
     if (a == Answer::Failed) return fetch;

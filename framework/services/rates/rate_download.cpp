@@ -72,11 +72,13 @@ std::string baseCurrency(sql::Database& db) {
   return "PLN";
 }
 
-RateDownload downloadRates(sql::Database& db, RateSource source, long day) {
+RateDownload downloadRates(sql::Database& db, RateSource source, long day, const RateProgress& progress) {
   RateDownload result;
-  RateFetch fetch = source == RateSource::Nbp ? fetchNbpRates(day) : fetchEcbRates(day, baseCurrency(db));
+  RateFetch fetch =
+      source == RateSource::Nbp ? fetchNbpRates(day, progress) : fetchEcbRates(day, baseCurrency(db), progress);
   if (!fetch.ok) {
     result.error = fetch.error;
+    result.cancelled = fetch.cancelled;
     return result;
   }
   result.day = fetch.table.day;

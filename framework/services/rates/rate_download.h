@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "framework/services/rates/rate_table.h"
 #include "framework/sql/database.h"
 
 namespace slownik::svc {
@@ -14,13 +15,16 @@ struct RateDownload {
   bool alreadyThere = false;  //!< the table of that day was in the database before
   int currencies = 0;       //!< rates stored now
   std::string error;        //!< Polish text when !ok; nothing was changed then
+  bool cancelled = false;   //!< the person stopped the download before anything was stored
 };
 
 //! Downloads the source's table for `day` (or the last earlier day that has one) and
 //! stores it: a DATY_KURSOW row for the source and date, and a KURSY_WALUT row for every
 //! currency of the WALUTY dictionary that the table quotes, multiplied by the currency's
 //! multiplier. A table already stored is left as it is. All or nothing, in one transaction.
-RateDownload downloadRates(sql::Database& db, RateSource source, long day);
+//! `progress` hears of every request to the bank and may stop the download before the
+//! table is stored.
+RateDownload downloadRates(sql::Database& db, RateSource source, long day, const RateProgress& progress = {});
 
 //! The base currency: the WALUTY row with NUMER = 1, or "PLN" when none is marked.
 std::string baseCurrency(sql::Database& db);

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,17 @@ struct RateTable {
 //! Outcome of asking a bank: the table, or why there is none.
 struct RateFetch {
   bool ok = false;
+  bool cancelled = false;  //!< the person stopped it; `error` says so
   RateTable table;
   std::string error;  //!< Polish text for the user when !ok
 };
+
+//! Told before each request to a bank what is asked for ("2026-12-08", a file's name) and
+//! how many requests came before it; answers false to stop there (the person cancelled).
+using RateProgress = std::function<bool(const std::string& what, int done)>;
+
+//! The text of a download the person stopped.
+inline constexpr const char* kRatesCancelled = "Pobieranie kursów walut zostało przerwane.";
 
 //! Where the banks are asked. Tests point these at a local server.
 struct RateSources {

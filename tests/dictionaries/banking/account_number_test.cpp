@@ -70,6 +70,19 @@ TEST(AccountNumber, DescriptionAndFullNumber) {
   EXPECT_EQ(fullAccountNumber("", " 12-34 56 "), "123456");
 }
 
+TEST(AccountNumber, ListsShowDigitsInGroupsOfFour) {
+  EXPECT_EQ(groupedAccountNumber("102010260000040201712345"), "1020 1026 0000 0402 0171 2345");
+  // Kept the older way, with a "-" after the bank, or with blanks: the same groups.
+  EXPECT_EQ(groupedAccountNumber("10201026-0000040201712345"), "1020 1026 0000 0402 0171 2345");
+  EXPECT_EQ(groupedAccountNumber(" 1020 1026 0000 "), "1020 1026 0000");
+  // The whole number with its check digits, as virtual accounts keep it.
+  EXPECT_EQ(groupedAccountNumber("12102010260000040201712345"), "12 1020 1026 0000 0402 0171 2345");
+  // A foreign number with letters stays as it was written.
+  EXPECT_EQ(groupedAccountNumber("DE89 3704 0044 0532 0130 00"), "DE89 3704 0044 0532 0130 00");
+  EXPECT_EQ(groupedAccountNumber("GB-WEST-1234"), "GB-WEST-1234");
+  EXPECT_EQ(groupedAccountNumber(""), "");
+}
+
 TEST(AccountNumber, IbanRulesInTheirOrder) {
   const std::string good = svc::IBAN_OBLICZSUMEKONTROLNA("199000030000123456789012");
   ASSERT_EQ(good.size(), 2u);

@@ -23,6 +23,7 @@ constexpr double kJan = sql::demo::kUserId;
 // List-buffer fields: the bank-name column holds its value and its icon.
 constexpr int kDefaultIconField = 2;
 constexpr int kCompanyFlagIconField = 8;
+constexpr int kNumberField = 4;  // "Numer rachunku", after the bank's name, its icon and LK
 
 struct Outcome {
   std::atomic<int> response{-1};
@@ -84,6 +85,8 @@ TEST_P(AccountWindowTest, CompanyFormPastesChecksIbanDuplicatesAndTheCurrencyDef
   EXPECT_EQ(w->text("?NAGLOWEK:TEKST"), "Demo Handel");
   EXPECT_EQ(column(w, kDefaultIconField), (std::vector<std::string>{"1"}));
   EXPECT_EQ(column(w, kCompanyFlagIconField), (std::vector<std::string>{"1"}));
+  EXPECT_EQ(column(w, kNumberField), (std::vector<std::string>{"1990 0003 0000 1234 5678 9012"}))
+      << "the number reads in groups of four after its check digits";
 
   ASSERT_TRUE(fe().press(w, rt::key::Ins));
   auto f = form("Dodawanie rachunku");

@@ -276,12 +276,12 @@ TEST_P(BankWindowTest, PopupOffersTheImport) {
   auto w = openList();
   ASSERT_TRUE(w);
   fe().expectPopup("Importuj banki z KIR");
-  fe().expectMessage(rt::button::Ok, "Nie ustawiono katalogu z plikami dbf");
+  fe().expectFile(std::nullopt);  // no folder set yet: it is asked for, and cancelled
   ASSERT_TRUE(fe().rightClickRow(w, "?LIST", 1));
   ASSERT_TRUE(fe().settle(w));
   auto popups = fe().popupsShown();
   ASSERT_EQ(popups.size(), 1u);
-  EXPECT_EQ(popups[0], (std::vector<std::string>{"Dodaj", "Popraw", "Usuń", "Importuj banki z KIR"}));
+  EXPECT_EQ(popups[0], (std::vector<std::string>{"Dodaj", "Popraw", "Usuń", "Importuj banki z KIR", "Eksport do Excela", "Drukuj"}));
   EXPECT_EQ(bankCount(), 3);
 }
 

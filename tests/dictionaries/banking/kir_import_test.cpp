@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "dictionaries/banking/kir_branch_file_writer.h"
 #include "dictionaries/banking/kir_import.h"
@@ -214,11 +215,18 @@ TEST_P(KirImportTest, BrokenFilesImportNothing) {
 
 TEST_P(KirImportTest, DirectoryAndFileChecks) {
   writeFile(kir::validFile(), "oddzialy.dbf");  // letter case of the name does not matter
-  {
+  {  // no folder set: the person is asked for it; cancelling does nothing and stores nothing
     setDirectory("   ");
-    runExpecting({"Nie ustawiono katalogu z plikami dbf publikowanymi przez Krajową Izbę Rozliczeniową.|W tym "
-                  "celu należy wejść w opcję Administrator->Konfiguracja firmy->rachunki bankowe|i zdefiniować "
-                  "katalog zawierający pliki dbf."});
+    fe_->expectFile(std::nullopt);
+    runExpecting({});
+    EXPECT_EQ(svc::POBIERZPARAMKONF("s", "KIR_Katalog"), "   ");
+  }
+  {  // a folder chosen that has no file: it is kept, and the import looks there
+    fs::create_directories(dir_ / "wybrany");
+    setDirectory("");
+    fe_->expectFile((dir_ / "wybrany").string());
+    runExpecting({"Nie znaleziono pliku " + (dir_ / "wybrany").string() + "/ODDZIALY.DBF"});
+    EXPECT_EQ(svc::POBIERZPARAMKONF("s", "KIR_Katalog"), (dir_ / "wybrany").string());
   }
   {
     const std::string missing = (dir_ / "brak").string();
