@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config ccache libsqlite3-dev libpq-dev postgresql
   libcurl4-openssl-dev nlohmann-json3-dev libpugixml-dev libshp-dev libxlsxwriter-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev)
+  googletest libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
