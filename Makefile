@@ -1,4 +1,5 @@
 # make run   — install what is missing, build, open the desktop host on the demo database
+#              (log in as Admin, empty password; ARGS="--db URL" for another database)
 # make test  — install what is missing, build, run the whole suite on SQLite and PostgreSQL
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -36,7 +37,7 @@ bench: build
 	@scripts/with_postgres.sh scripts/run_benchmarks.sh $(BUILD)
 
 run: build
-	@scripts/run_host.sh $(BUILD)
+	@scripts/run_host.sh $(BUILD) $(ARGS)
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan

@@ -17,7 +17,7 @@ void addEntry(QMenu* menu, const EntryPoint& e, QSet<QChar>* used,
               const std::function<void(const EntryPoint&)>& start) {
   QAction* act = menu->addAction(withMnemonic(e.caption, used));
   act->setData(e.exportName);
-  act->setStatusTip(e.exportName);
+  act->setStatusTip(e.caption);  // the procedure's own name means nothing to the user
   QObject::connect(act, &QAction::triggered, menu, [start, e] { start(e); });
 }
 

@@ -61,7 +61,11 @@ QSize ListView::sizeHint() const {
   int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
   for (int col = 0; col < model_->columnCount(); ++col)
     if (!isColumnHidden(col)) width += columnWidth(col);
-  return {std::max(width, 120), s.height()};
+  // Tall enough for a screenful of rows: a list is read, not peeked at.
+  const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height();
+  const int rows = kDefaultRows * verticalHeader()->defaultSectionSize();
+  const int height = 2 * frameWidth() + header + rows + horizontalScrollBar()->sizeHint().height();
+  return {std::max(width, 120), std::max(s.height(), height)};
 }
 
 }  // namespace slownik::host

@@ -8,10 +8,13 @@ class ListHeaderView;
 
 //! The table that draws a list control: columns as wide as the format asks (never
 //! narrower than their header), grouped headers, rows as high as their lines, the
-//! colours of selected cells, and a size hint that shows every column.
+//! colours of selected cells, and a size hint that shows every column and
+//! kDefaultRows rows. Its minimum stays small: a narrow window scrolls the list.
 class ListView : public QTableView {
   Q_OBJECT
  public:
+  static constexpr int kDefaultRows = 15;
+
   ListView(QtListModel* model, QWidget* parent = nullptr);
 
   QtListModel* listModel() const { return model_; }

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <cstdio>
 
 #include "framework/data/globals.h"
 #include "framework/runtime/front_end.h"
@@ -11,8 +12,10 @@
 #include "framework/sql/postgres_database.h"
 #include "framework/sql/thread_database.h"
 #include "host/database_setup.h"
+#include "host/first_run.h"
 #include "host/icon_library.h"
 #include "host/login_dialog.h"
+#include "host/look.h"
 #include "host/main_window.h"
 #include "host/module_library.h"
 #include "host/procedure_launcher.h"
@@ -34,6 +37,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("slownik");
   QApplication::setApplicationDisplayName("Słownik");
   QApplication::setWindowIcon(host::IconLibrary::instance().icon("slownik"));
+  if (!host::applyProgramLook(app))
+    qWarning("Brak polskich tłumaczeń Qt (pakiet qt6-translations-l10n): okna dialogowe Qt będą po angielsku.");
 
   QCommandLineParser parser;
   parser.setApplicationDescription("Słownik — dane podstawowe systemu magazynowo-handlowego");
@@ -67,6 +72,12 @@ int main(int argc, char** argv) {
   if (!prepared) {
     QMessageBox::critical(nullptr, "Słownik", QString::fromStdString(prepared.message()));
     return 1;
+  }
+
+  std::fputs(host::startNotice(QString::fromStdString(sql::maskedUrl(url))).toLocal8Bit().constData(), stderr);
+  if (const QString invisible = host::invisiblePlatformNotice(QGuiApplication::platformName()); !invisible.isEmpty()) {
+    std::fputs(invisible.toLocal8Bit().constData(), stderr);
+    return 3;
   }
 
   const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -112,7 +123,7 @@ int main(int argc, char** argv) {
       shown = now;
       window.showSession(shown);
     });
-    window.show();
+    window.showAsLastTime();
     result = app.exec();
     // Nothing answers the threads' questions any more: they get the default answers.
     frontEnd->shutDown();

@@ -10,12 +10,18 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QSettings>
 #include <QThread>
+#include <QTimer>
 
 #include "host/entry_menu.h"
 #include "host/frame_toolbar.h"
+#include "host/help_window.h"
 #include "host/icon_library.h"
 #include "host/procedure_launcher.h"
+#include "host/start_page.h"
 
 namespace slownik::host {
 namespace {
@@ -44,19 +50,25 @@ MainWindow::MainWindow(const Session& session, const std::vector<EntryPoint>& en
   QAction* quit = file->addAction(IconLibrary::instance().icon("zakoncz"), tr("&Zakończ"), this, &QWidget::close);
   quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-  QMenu* windows = menuBar()->addMenu(tr("&Okno"));
-  windows->addAction(tr("&Kaskadowo"), workspace_, &QMdiArea::cascadeSubWindows);
-  windows->addAction(tr("&Sąsiadująco"), workspace_, &QMdiArea::tileSubWindows);
-  QAction* next = windows->addAction(tr("&Następne okno"), workspace_, &QMdiArea::activateNextSubWindow);
+  windowsMenu_ = menuBar()->addMenu(tr("&Okna"));
+  windowsMenu_->setObjectName("windowsMenu");
+  windowsMenu_->addAction(tr("&Kaskadowo"), workspace_, &QMdiArea::cascadeSubWindows);
+  windowsMenu_->addAction(tr("&Sąsiadująco"), workspace_, &QMdiArea::tileSubWindows);
+  QAction* next = windowsMenu_->addAction(tr("&Następne okno"), workspace_, &QMdiArea::activateNextSubWindow);
   next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
-  QAction* previous = windows->addAction(tr("&Poprzednie okno"), workspace_, &QMdiArea::activatePreviousSubWindow);
+  QAction* previous = windowsMenu_->addAction(tr("&Poprzednie okno"), workspace_, &QMdiArea::activatePreviousSubWindow);
   previous->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
+  // The open windows follow, numbered, the active one ticked.
+  connect(windowsMenu_, &QMenu::aboutToShow, this, &MainWindow::listOpenWindows);
 
   QMenu* help = menuBar()->addMenu(tr("Pomo&c"));
+  QAction* contents = help->addAction(tr("&Spis treści"), this, &MainWindow::showHelpContents);
+  contents->setObjectName("helpContents");
+  contents->setShortcut(QKeySequence(Qt::Key_F1));
   help->addAction(tr("&O programie"), this, &MainWindow::showAbout);
 
   // The module's menus go between "Plik" and "Okno"; their letters avoid P, O and C.
-  entryMenus_ = addEntryMenus(menuBar(), windows->menuAction(), entries, {'p', 'o', 'c'},
+  entryMenus_ = addEntryMenus(menuBar(), windowsMenu_->menuAction(), entries, {'p', 'o', 'c'},
                               [this](const EntryPoint& e) {
                                 statusBar()->showMessage(tr("Otwieram: %1").arg(e.caption), 3000);
                                 launcher_->start(e);
@@ -79,6 +91,85 @@ MainWindow::MainWindow(const Session& session, const std::vector<EntryPoint>& en
     box->show();
   });
   resize(1100, 720);
+  startPage_ = new StartPage(workspace_, entryMenus_);
+  // Alt pressed and let go alone opens the menu bar, wherever the keyboard is in the frame.
+  qApp->installEventFilter(this);
+}
+
+void MainWindow::listOpenWindows() {
+  for (QAction* a : windowActions_) {
+    windowsMenu_->removeAction(a);
+    a->deleteLater();
+  }
+  windowActions_.clear();
+  const QList<QMdiSubWindow*> open = workspace_->subWindowList();
+  if (open.isEmpty()) return;
+  windowActions_ << windowsMenu_->addSeparator();
+  int number = 0;
+  for (QMdiSubWindow* sub : open) {
+    ++number;
+    QString title = sub->windowTitle();
+    title.replace('&', "&&");
+    QAction* a = windowsMenu_->addAction(number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(title)
+                                                      : QStringLiteral("%1 %2").arg(number).arg(title));
+    a->setCheckable(true);
+    a->setChecked(sub == workspace_->activeSubWindow());
+    QPointer<QMdiSubWindow> target = sub;
+    connect(a, &QAction::triggered, this, [this, target] {
+      if (target) workspace_->setActiveSubWindow(target);
+    });
+    windowActions_ << a;
+  }
+}
+
+void MainWindow::showHelpContents() {
+  if (!HelpWindow::instance()->showTopic(HelpWindow::kContentsPage))
+    statusBar()->showMessage(tr("Brak spisu treści pomocy w folderze zasobów."), 5000);
+}
+
+void MainWindow::showAsLastTime() {
+  QSettings settings;
+  const QByteArray geometry = settings.value("okno_glowne/geometria").toByteArray();
+  if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+    // The first start uses the whole screen: the lists need the room.
+    showMaximized();
+    return;
+  }
+  restoreState(settings.value("okno_glowne/stan").toByteArray());
+  show();
+}
+
+void MainWindow::storePlacement() const {
+  QSettings settings;
+  settings.setValue("okno_glowne/geometria", saveGeometry());
+  settings.setValue("okno_glowne/stan", saveState());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::MouseButtonPress) return false;
+  auto* w = qobject_cast<QWidget*>(watched);
+  if (!w || w->window() != this) return false;
+  if (type == QEvent::MouseButtonPress) {
+    altAlone_ = false;
+    return false;
+  }
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (key->isAutoRepeat()) return false;
+  const bool alt = key->key() == Qt::Key_Alt && !(key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier));
+  if (type == QEvent::KeyPress) {
+    altAlone_ = alt;
+    return false;
+  }
+  if (alt && altAlone_) {
+    altAlone_ = false;
+    // Delivered once to each widget up the chain: the first one opens the menu.
+    if (!menuBar()->activeAction() && !menuBar()->actions().isEmpty())
+      QTimer::singleShot(0, this, [this] {
+        if (!menuBar()->activeAction()) menuBar()->setActiveAction(menuBar()->actions().first());
+      });
+  }
+  return false;
 }
 
 QLabel* MainWindow::addStatusField(const char* objectName) {
@@ -105,6 +196,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  storePlacement();
   if (launcher_->runningCount() == 0) {
     event->accept();
     return;

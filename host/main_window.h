@@ -14,6 +14,7 @@ namespace slownik::host {
 
 class FrameToolBar;
 class ProcedureLauncher;
+class StartPage;
 
 //! The host's frame: a menu of every entry point the module offers, grouped by
 //! subsystem, a workspace where the module's windows open, the frame toolbar that
@@ -35,12 +36,23 @@ class MainWindow : public QMainWindow {
   void setCloseWindows(std::function<void()> closeWindows) { closeWindows_ = std::move(closeWindows); }
   //! The module's description for "O programie".
   void setModuleDescription(const QString& text) { moduleDescription_ = text; }
+  //! Shows the frame where and as large as the user left it (maximised the first time).
+  void showAsLastTime();
+  //! The menu listing the open windows ("Okna").
+  QMenu* windowsMenu() const { return windowsMenu_; }
+  //! Rebuilds the list of open windows at the end of "Okna" (done when the menu opens).
+  void listOpenWindows();
+  //! What the empty workspace shows.
+  StartPage* startPage() const { return startPage_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void showAbout();
+  void showHelpContents();
+  void storePlacement() const;
   QLabel* addStatusField(const char* objectName);
 
   ProcedureLauncher* launcher_;
@@ -53,6 +65,10 @@ class MainWindow : public QMainWindow {
   QLabel* cashDesk_;
   std::function<void()> closeWindows_;
   QString moduleDescription_;
+  QMenu* windowsMenu_;
+  QList<QAction*> windowActions_;
+  StartPage* startPage_;
+  bool altAlone_ = false;
 };
 
 }  // namespace slownik::host

@@ -15,7 +15,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTextBrowser>
+#include <QStyle>
 #include <QThread>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -23,6 +23,7 @@
 #include "framework/classes/window_layouts.h"
 #include "framework/runtime/date_time.h"
 #include "framework/runtime/window.h"
+#include "host/help_window.h"
 #include "host/icon_library.h"
 #include "host/print_preview.h"
 #include "host/qt_list_model.h"
@@ -186,6 +187,7 @@ void QtFrontEnd::windowOpened(const std::shared_ptr<rt::Window>& window) {
       sub->setAttribute(Qt::WA_DeleteOnClose);
       sub->installEventFilter(guard);
       sub->setWindowIcon(widget->windowIcon());
+      placeInWorkspace(sub, widget);
       sub->show();
       workspace_->setActiveSubWindow(sub);
     } else {
@@ -194,6 +196,23 @@ void QtFrontEnd::windowOpened(const std::shared_ptr<rt::Window>& window) {
       widget->show();
     }
   });
+}
+
+// A new window stands below and to the right of the last one opened, as cards fanned
+// out, and never larger than the workspace (a placement the window stored wins when it shows).
+void QtFrontEnd::placeInWorkspace(QMdiSubWindow* sub, QtWindow* widget) {
+  const QSize area = workspace_->viewport()->size();
+  const QSize frame = sub->sizeHint() - widget->sizeHint();
+  widget->fitWithin(area - frame.expandedTo(QSize(0, 0)));
+  QSize size = sub->sizeHint().expandedTo(sub->minimumSizeHint()).boundedTo(area);
+  sub->resize(size);
+  const int step = std::max(sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub), 16) + 4;
+  QPoint at(0, 0);
+  for (QMdiSubWindow* other : workspace_->subWindowList(QMdiArea::CreationOrder))
+    if (other != sub && other->isVisible() && !other->isMinimized()) at = other->pos() + QPoint(step, step);
+  // Back to the corner when the next step would push the window off the workspace.
+  if (at.x() + size.width() > area.width() || at.y() + size.height() > area.height()) at = QPoint(0, 0);
+  sub->move(at);
 }
 
 void QtFrontEnd::windowClosed(const std::shared_ptr<rt::Window>& window) {
@@ -265,7 +284,10 @@ int QtFrontEnd::popupMenu(const rt::PopupRequest& request) {
         std::map<QAction*, int> index;
         int next = 0;
         addMenuItems(&menu, request.items, &next, &index);
-        QAction* chosen = menu.exec(QCursor::pos());
+        QPoint at = QCursor::pos();
+        if (QtWindow* w = request.parent ? widgetFor(request.parent->id()) : nullptr)
+          if (auto p = w->keyboardPopupPosition()) at = *p;
+        QAction* chosen = menu.exec(at);
         auto it = index.find(chosen);
         return it != index.end() ? it->second : 0;
       },
@@ -353,25 +375,9 @@ void QtFrontEnd::setBusy(bool busy) {
 void QtFrontEnd::showHelp(const std::string& file, const std::string& page) {
   (void)file;  // one help folder serves the whole program
   post([this, page] {
-    const QString path = resourceDir() + "/help/" + qs(page);
-    QString found;
-    for (const QString& candidate : {path, path + "l", path.section('.', 0, -2) + ".html"})
-      if (QFile::exists(candidate)) {
-        found = candidate;
-        break;
-      }
-    if (found.isEmpty()) {
-      QMessageBox::information(dialogParent(nullptr), QStringLiteral("Pomoc"),
-                               QStringLiteral("Brak strony pomocy „%1”.").arg(qs(page)));
-      return;
-    }
-    auto* browser = new QTextBrowser;
-    browser->setAttribute(Qt::WA_DeleteOnClose);
-    browser->setWindowTitle(QStringLiteral("Pomoc"));
-    browser->setOpenExternalLinks(true);
-    browser->setSource(QUrl::fromLocalFile(found));
-    browser->resize(640, 520);
-    browser->show();
+    if (HelpWindow::instance()->showTopic(qs(page))) return;
+    QMessageBox::information(dialogParent(nullptr), QStringLiteral("Pomoc"),
+                             QStringLiteral("Brak strony pomocy „%1”.").arg(qs(page)));
   });
 }
 

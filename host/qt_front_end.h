@@ -13,6 +13,7 @@
 #include "framework/runtime/front_end.h"
 
 class QMdiArea;
+class QMdiSubWindow;
 class QWidget;
 
 namespace slownik::host {
@@ -72,6 +73,7 @@ class QtFrontEnd : public QObject, public rt::FrontEnd {
   //! Queues `body` to the GUI thread without waiting.
   void post(std::function<void()> body);
   QWidget* dialogParent(const std::shared_ptr<rt::Window>& window) const;
+  void placeInWorkspace(QMdiSubWindow* sub, QtWindow* widget);
 
   QPointer<QMdiArea> workspace_;
   std::map<int, QPointer<QtWindow>> windows_;  // GUI thread only

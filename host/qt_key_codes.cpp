@@ -9,6 +9,10 @@ namespace slownik::host {
 int runtimeKeyCode(const QKeyEvent& event) {
   namespace key = rt::key;
   const int k = event.key();
+  // A Polish letter is known by what it types: the keys and modifiers that type it
+  // (AltGr, Ctrl+Alt, a dead key) differ from keyboard to keyboard.
+  if (auto polish = rt::keyOfCharacter(event.text().toStdString()); polish && rt::key::isPolishLetter(*polish))
+    return *polish;
   int code = 0;
   if (k >= Qt::Key_A && k <= Qt::Key_Z) code = 'A' + (k - Qt::Key_A);
   else if (k >= Qt::Key_0 && k <= Qt::Key_9) code = '0' + (k - Qt::Key_0);

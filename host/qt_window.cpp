@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMdiArea>
 #include <QEvent>
 #include <QFormLayout>
 #include <QFrame>
@@ -16,10 +18,12 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTimer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QToolTip>
@@ -32,6 +36,7 @@
 #include "framework/runtime/picture.h"
 #include "framework/runtime/window.h"
 #include "host/dialog_units.h"
+#include "host/flow_layout.h"
 #include "host/focus_frame.h"
 #include "host/icon_library.h"
 #include "host/list_header_view.h"
@@ -84,6 +89,14 @@ QString shownValue(const rt::Control& c) {
   return picture ? qs(picture->format(c.value)).trimmed() : qs(c.value);
 }
 
+bool isListMove(int code) {
+  namespace key = rt::key;
+  const int base = key::base(code);
+  return (code & (key::AltMod | key::ShiftMod)) == 0 &&
+         (base == key::Up || base == key::Down || base == key::PgUp || base == key::PgDn || base == key::Home ||
+          base == key::End);
+}
+
 }  // namespace
 
 QtWindow::QtWindow(std::shared_ptr<rt::Window> window, QWidget* parent) : QWidget(parent), window_(std::move(window)) {
@@ -110,6 +123,11 @@ std::vector<rt::Control> QtWindow::childrenOf(const std::string& parent) const {
   for (const rt::Control& c : controls_)
     if (c.parent == parent) out.push_back(c);
   return out;
+}
+
+void QtWindow::fitWithin(const QSize& area) {
+  if (area.isEmpty()) return;
+  setMinimumSize(minimumSize().boundedTo(area));
 }
 
 QSize QtWindow::minimumFromResource() const {
@@ -266,21 +284,20 @@ void QtWindow::build(QBoxLayout* layout, const std::string& parent, bool isWindo
   if (bar.empty()) return;
   // One group stands at the right; with several, the first (the dictionary's own
   // buttons) stands at the left and the window's buttons at the right.
-  auto* row = new QHBoxLayout;
-  if (bar.size() == 1 || std::none_of(bar.begin(), bar.end(), [](QWidget* w) { return !qobject_cast<QPushButton*>(w); }))
-    row->addStretch();
-  for (std::size_t i = 0; i < bar.size(); ++i) {
-    row->addWidget(bar[i]);
-    if (i == 0 && bar.size() > 1 && !qobject_cast<QPushButton*>(bar[0])) row->addStretch();
-  }
+  // The bar wraps onto more lines rather than making the window wider than its workspace.
+  auto* row = new FlowLayout;
+  row->setSpacing(style()->layoutSpacing(QSizePolicy::PushButton, QSizePolicy::PushButton, Qt::Horizontal));
+  if (bar.size() > 1 && !qobject_cast<QPushButton*>(bar[0])) row->setSplit(1);
+  for (QWidget* item : bar) row->addWidget(item);
   layout->addLayout(row);
 }
 
 QWidget* QtWindow::makeButtonGroup(const rt::Control& row) {
   auto* group = new QWidget;
   group->setObjectName(qs(row.name));
-  auto* layout = new QHBoxLayout(group);
-  layout->setContentsMargins(0, 0, 0, 0);
+  // The group's buttons wrap when the window is narrower than they are.
+  auto* layout = new FlowLayout(group);
+  layout->setSpacing(group->style()->layoutSpacing(QSizePolicy::PushButton, QSizePolicy::PushButton, Qt::Horizontal));
   for (const rt::Control& b : childrenOf(row.name)) layout->addWidget(makeWidget(b));
   widgets_[row.name] = group;
   names_[group] = row.name;
@@ -427,6 +444,16 @@ void QtWindow::connectInput(const rt::Control& c, QWidget* w) {
         report(window_->clickHeader(name, formatColumn + 1,
                                     runtimeMouseCode(mods & Qt::ShiftModifier, mods & Qt::ControlModifier)));
     });
+  }
+  if (auto* line = qobject_cast<QLineEdit*>(w); line && c.name == kLocatorEntry) {
+    // The list follows what is typed in its search entry after a short pause, without Enter.
+    auto* pause = new QTimer(line);
+    pause->setSingleShot(true);
+    pause->setInterval(kLocatorPause);
+    connect(pause, &QTimer::timeout, this, [this, name, line] {
+      if (line->hasFocus() && !applying_) commitTyping(line, name);
+    });
+    connect(line, &QLineEdit::textEdited, pause, qOverload<>(&QTimer::start));
   }
 }
 
@@ -632,7 +659,10 @@ FocusFrame* QtWindow::frameFor(const std::string& control) const {
 void QtWindow::refresh(const std::string& control, rt::Property property) {
   if (control.empty()) {
     if (property == rt::Property::Title) setWindowTitle(qs(window_->title()));
-    if (property == rt::Property::Active) setEnabled(window_->isActive());
+    if (property == rt::Property::Active) {
+      setEnabled(window_->isActive());
+      if (window_->isActive()) takeKeyboardBack();
+    }
     return;
   }
   if (property == rt::Property::Destroyed) {
@@ -703,6 +733,28 @@ void QtWindow::dropDestroyed() {
     if (QLayout* l = layoutHolding(w)) l->removeWidget(w);
     w->deleteLater();
   }
+}
+
+// A form closed over this window: the window comes to the front and the keyboard goes
+// back to the control the window had focused (the list, on the row the form worked on).
+void QtWindow::takeKeyboardBack() {
+  // The workspace gives the focus back to a widget of its own choosing once the events
+  // queued now are done: until then no focus the window did not ask for reaches it.
+  restoring_ = true;
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    if (QMdiArea* area = sub->mdiArea(); area && area->activeSubWindow() != sub) area->setActiveSubWindow(sub);
+  auto focusRuntimeControl = [this] {
+    QWidget* w = widgetFor(window_->focus());
+    if (!w) return;
+    applying_ = true;
+    w->setFocus(Qt::OtherFocusReason);
+    applying_ = false;
+  };
+  focusRuntimeControl();
+  QTimer::singleShot(0, this, [this, focusRuntimeControl] {
+    restoring_ = false;
+    focusRuntimeControl();
+  });
 }
 
 void QtWindow::focusControl(const std::string& control) {
@@ -862,15 +914,43 @@ void QtWindow::setSplit(const std::string& splitter) {
 
 // --- input ---------------------------------------------------------------------------
 
+const rt::Control* QtWindow::onlyList() const {
+  const rt::Control* found = nullptr;
+  for (const rt::Control& c : controls_) {
+    if (c.kind != ControlKind::List) continue;
+    if (found) return nullptr;  // with two lists, which one the arrows meant is unknown
+    found = &c;
+  }
+  return found;
+}
+
+std::optional<QPoint> QtWindow::keyboardPopupPosition() const {
+  if (!keyboardInput_) return std::nullopt;
+  auto c = window_->control(window_->focus());
+  QWidget* w = c ? widgetFor(c->name) : nullptr;
+  if (!w || !w->isVisible()) return std::nullopt;
+  if (auto* view = qobject_cast<ListView*>(w); view && c->selection > 0) {
+    const QRect row = view->visualRect(view->model()->index(c->selection - 1, 0));
+    if (row.isValid()) return view->viewport()->mapToGlobal(QPoint(row.left() + row.height(), row.bottom()));
+  }
+  return w->mapToGlobal(QPoint(0, w->height()));
+}
+
 bool QtWindow::wantsKey(const rt::Control& c, int code) const {
   namespace key = rt::key;
   if (window_->isAlerted(code) || std::find(c.alerts.begin(), c.alerts.end(), code) != c.alerts.end()) return true;
   for (const rt::Control& other : controls_)
     if (other.key == code) return true;
   const int base = key::base(code);
-  if (code == key::Esc || code == key::Tab || code == key::ShiftTab || (base >= key::F1 && base <= key::F12)) return true;
-  // Alt with a letter is a mnemonic; Ctrl+Alt is how some keyboards type Polish letters.
-  if ((code & key::AltMod) && !(code & key::CtrlMod)) return true;
+  if (code == key::Esc || code == key::Tab || code == key::ShiftTab) return true;
+  // Alt with a letter is the window's when one of its controls has that mnemonic; any
+  // other Alt+letter, and every function key the window leaves unused (Ctrl+F6 among
+  // them), belongs to the frame's menu. Ctrl+Alt is how some keyboards type Polish letters.
+  if ((code & key::AltMod) && !(code & key::CtrlMod)) {
+    for (const rt::Control& other : controls_)
+      if (other.enabled && !other.hidden && other.mnemonic() != 0 && other.mnemonic() == base) return true;
+    return false;
+  }
   if (code == key::Enter) return c.kind != ControlKind::Text;
   if (c.kind == ControlKind::List)
     return base == key::Up || base == key::Down || base == key::PgUp || base == key::PgDn || base == key::Home ||
@@ -880,6 +960,21 @@ bool QtWindow::wantsKey(const rt::Control& c, int code) const {
 
 bool QtWindow::keyPressed(QWidget* w, const rt::Control& c, QKeyEvent* event) {
   const int code = runtimeKeyCode(*event);
+  // The menu key and Shift+F10 open the list's popup menu for the selected row.
+  if (event->key() == Qt::Key_Menu || code == rt::key::ShiftF10) {
+    if (c.kind == ControlKind::List && c.selection > 0) {
+      report(window_->rightClickRow(c.name, c.selection));
+      return true;
+    }
+    if (event->key() == Qt::Key_Menu) return false;
+  }
+  // A button a key has pressed (F4) keeps the focus; the arrows still move the list.
+  if (c.kind == ControlKind::Button && code != 0 && isListMove(code))
+    if (const rt::Control* list = onlyList(); list && list->enabled && !list->hidden) {
+      report(window_->click(list->name));
+      report(window_->pressKey(code));
+      return true;
+    }
   if (code == 0 || !wantsKey(c, code)) return false;
   // What was typed counts before the key does (Enter or Tab completes the field); text
   // the field's picture refuses keeps the person in the field.
@@ -914,7 +1009,7 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
   if (!c) return false;
   switch (event->type()) {
     case QEvent::FocusIn:
-      if (!applying_ && reportsFocus(c->kind) && window_->focus() != name) report(window_->click(name));
+      if (!applying_ && !restoring_ && reportsFocus(c->kind) && window_->focus() != name) report(window_->click(name));
       return false;
     case QEvent::FocusOut:
       // A multi-line text has no "editing finished" of its own: leaving it is when its
@@ -930,7 +1025,11 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::MouseButtonPress:
       altAlone_ = false;
+      keyboardInput_ = false;
       return false;
+    case QEvent::ContextMenu:
+      // The menu key's press has opened the popup already.
+      return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
     case QEvent::ShortcutOverride: {
       // A key the runtime wants must reach the window, not a shortcut of the frame.
       const int code = runtimeKeyCode(*static_cast<QKeyEvent*>(event));
@@ -945,6 +1044,7 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
       // Alt's own press may or may not carry its modifier, depending on the platform.
       const bool alt = key->key() == Qt::Key_Alt && !(key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier));
       if (!(alt && key->isAutoRepeat())) altAlone_ = alt;
+      keyboardInput_ = true;
       return keyPressed(w, *c, key);
     }
     case QEvent::KeyRelease: {

@@ -2,6 +2,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ class PictureEdit;
 class QtWindow : public QWidget, public FrameActionTarget {
   Q_OBJECT
  public:
+  //! The entry every list names its locator's search field by; what is typed there
+  //! reaches the window kLocatorPause after the last key, without Enter.
+  static constexpr const char* kLocatorEntry = "?LOKATOR";
+  static constexpr int kLocatorPause = 350;  // ms
+
   explicit QtWindow(std::shared_ptr<rt::Window> window, QWidget* parent = nullptr);
   ~QtWindow() override;
 
@@ -54,11 +60,18 @@ class QtWindow : public QWidget, public FrameActionTarget {
   FocusFrame* frameFor(const std::string& control) const;
   //! The window's minimum size in pixels (its dialog units converted with the font).
   QSize minimumFromResource() const;
+  //! Keeps the window's minimum size within `area` (its workspace), so that no part of
+  //! it is out of reach: the button bar wraps and the lists scroll instead.
+  void fitWithin(const QSize& area);
   //! Where the window stands now (its sub-window in a workspace, else itself).
   fw::Placement placement() const;
   //! The tool tip a control shows: the balloon (title and text, as rich text) when
   //! the tool-tip manager has the window, else its plain tip.
   QString tipFor(const std::string& control) const;
+
+  //! Where a popup menu the keyboard opened belongs: under the selected row of the
+  //! focused list (or the focused control); nullopt when the mouse opened it.
+  std::optional<QPoint> keyboardPopupPosition() const;
 
   bool canPerform(FrameAction action) const override;
   void perform(FrameAction action) override;
@@ -81,6 +94,8 @@ class QtWindow : public QWidget, public FrameActionTarget {
   bool wantsKey(const rt::Control& c, int code) const;
   bool keyPressed(QWidget* w, const rt::Control& c, QKeyEvent* event);
   bool commitTyping(QWidget* w, const std::string& name);
+  const rt::Control* onlyList() const;
+  void takeKeyboardBack();
 
   void addCreated(const std::string& control);
   void dropDestroyed();
@@ -108,6 +123,8 @@ class QtWindow : public QWidget, public FrameActionTarget {
   bool placing_ = false;      // true while the procedure's placement is applied
   bool tracking_ = false;     // moves and resizes are reported
   bool altAlone_ = false;     // Alt went down and nothing else happened since
+  bool keyboardInput_ = false;  // the last thing the person did here was a key
+  bool restoring_ = false;      // the window is taking the keyboard back after a form
 };
 
 }  // namespace slownik::host

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config ccache libsqlite3-dev libpq-dev postgresql
   libcurl4-openssl-dev libicu-dev nlohmann-json3-dev libpugixml-dev libxlsxwriter-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-  qt6-svg-dev
+  qt6-svg-dev qt6-translations-l10n
   libsodium-dev
 )
 missing=()

@@ -25,11 +25,12 @@ std::string trimmed(std::string s) {
   return s;
 }
 
-// Keys a locator may take from the list: letters, digits, space and Backspace.
+// Keys a locator may take from the list: letters (Polish ones too), digits, space and Backspace.
 std::vector<int> locatorKeys() {
   std::vector<int> keys = {rt::key::Space, rt::key::Backspace};
   for (int c = 'A'; c <= 'Z'; ++c) keys.push_back(c);
   for (int c = '0'; c <= '9'; ++c) keys.push_back(c);
+  for (int c = rt::key::FirstPolishLetter; c <= rt::key::LastPolishLetter; ++c) keys.push_back(c);
   return keys;
 }
 
@@ -630,6 +631,7 @@ int BrowseClass::takeEvent(const rt::Event& e) {
   rt::Window* w = window();
   if (!w || !view_) return kLevelBenign;
   if (e.code == rt::event::AlertKey && e.keyCode == rt::key::F5) {
+    if (Locator* l = locator()) l->listReloaded();
     resetQueue();
     return kLevelBenign;  // every list of the window reloads
   }

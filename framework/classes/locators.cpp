@@ -61,26 +61,34 @@ void Locator::showText() {
   if (rt::Window* w = browse_->window()) w->setValue(control_, text_);
 }
 
-char Locator::keyChar(int keyCode) {
-  if (keyCode == rt::key::Space) return ' ';
-  if ((keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= '0' && keyCode <= '9')) return static_cast<char>(keyCode);
-  return 0;
+std::string Locator::keyChar(int keyCode) {
+  if (keyCode & (rt::key::ShiftMod | rt::key::CtrlMod | rt::key::AltMod)) return {};
+  return rt::characterOfKey(keyCode);
 }
 
 bool StepLocator::takeKey(int keyCode) {
-  char c = keyChar(keyCode);
-  if (!browse_ || c == 0 || c == ' ') return false;
-  text_ = std::string(1, c);
+  const std::string c = keyChar(keyCode);
+  if (!browse_ || c.empty() || c == " ") return false;
+  text_ = c;
   browse_->locateStep(field_, text_);
   return true;
 }
 
 bool IncrementalLocator::takeKey(int keyCode) {
   if (!browse_) return false;
+  const auto now = std::chrono::steady_clock::now();
+  // Typing in the list after a pause, or after the entry was used, starts a new search:
+  // it never extends text the person no longer has in mind.
+  if (fromEntry_ || now - lastKey_ > kTypingPause) text_.clear();
+  fromEntry_ = false;
+  lastKey_ = now;
   if (keyCode == rt::key::Backspace) {
     if (text_.empty()) return true;
-    text_.pop_back();
-  } else if (char c = keyChar(keyCode)) {
+    // A whole character goes, not the last byte of a Polish letter.
+    std::size_t end = text_.size() - 1;
+    while (end > 0 && (static_cast<unsigned char>(text_[end]) & 0xC0) == 0x80) --end;
+    text_.erase(end);
+  } else if (std::string c = keyChar(keyCode); !c.empty()) {
     text_ += c;
   } else {
     return false;
@@ -92,7 +100,13 @@ bool IncrementalLocator::takeKey(int keyCode) {
 
 void IncrementalLocator::takeAccepted(std::string_view text) {
   text_ = std::string(text);
+  fromEntry_ = true;
   if (browse_) browse_->locate(text_);
+}
+
+void IncrementalLocator::reset() {
+  Locator::reset();
+  fromEntry_ = false;
 }
 
 void EntryLocator::takeAccepted(std::string_view text) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -34,11 +35,14 @@ class Locator {
   virtual void takeAccepted(std::string_view /*text*/) {}
   //! Forgets the text (the sort order changed).
   virtual void reset();
+  //! The list was read again (F5): the text found a row that may not be there any more,
+  //! so it goes. A filter keeps its text, which is what the list shows.
+  virtual void listReloaded() { reset(); }
 
  protected:
   void showText();
-  //! The character a typed key stands for; 0 when it stands for none.
-  static char keyChar(int keyCode);
+  //! The character (UTF-8, upper case) a typed key stands for; "" when it stands for none.
+  static std::string keyChar(int keyCode);
 
   std::string control_;
   std::string field_;
@@ -54,12 +58,19 @@ class StepLocator : public Locator {
 };
 
 //! Every typed character extends the text; the list moves to the first row whose field
-//! starts with the text typed so far (or the nearest one after it).
+//! starts with the text typed so far (or the nearest one after it). A key typed after a
+//! pause (kTypingPause), or after the text came from the locator's entry, starts anew.
 class IncrementalLocator : public Locator {
  public:
+  static constexpr std::chrono::milliseconds kTypingPause{1500};
   bool takesListKeys() const override { return true; }
   bool takeKey(int keyCode) override;
   void takeAccepted(std::string_view text) override;
+  void reset() override;
+
+ private:
+  std::chrono::steady_clock::time_point lastKey_{};
+  bool fromEntry_ = false;
 };
 
 //! The text is typed in the entry; the list moves when the entry is completed.
@@ -76,6 +87,7 @@ class FilterLocator : public Locator {
   bool contains() const { return contains_; }
   void takeAccepted(std::string_view text) override;
   void reset() override;
+  void listReloaded() override {}
 
  private:
   bool contains_ = false;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <utility>
 
 namespace slownik::rt {
 namespace {
@@ -24,6 +25,18 @@ constexpr std::array kNamedKeys{
     NamedKey{"Insert", key::Ins},    NamedKey{"Delete", key::Del},    NamedKey{"Escape", key::Esc},
     NamedKey{"Return", key::Enter},  NamedKey{"PageUp", key::PgUp},   NamedKey{"PageDown", key::PgDn},
 };
+
+// Upper and lower case of the Polish letters, in the order of their key codes.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kPolishLetters{{
+    {"Ą", "ą"}, {"Ć", "ć"}, {"Ę", "ę"}, {"Ł", "ł"}, {"Ń", "ń"}, {"Ó", "ó"}, {"Ś", "ś"}, {"Ź", "ź"}, {"Ż", "ż"},
+}};
+static_assert(key::FirstPolishLetter + static_cast<int>(kPolishLetters.size()) - 1 == key::LastPolishLetter);
+
+std::optional<int> polishLetterKey(std::string_view utf8) {
+  for (std::size_t i = 0; i < kPolishLetters.size(); ++i)
+    if (utf8 == kPolishLetters[i].first || utf8 == kPolishLetters[i].second) return key::FirstPolishLetter + int(i);
+  return std::nullopt;
+}
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -47,6 +60,7 @@ std::optional<int> baseKeyFromName(std::string_view name) {
     return std::nullopt;
   }
   if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) return key::letter(name[0]);
+  if (auto polish = polishLetterKey(name)) return polish;
   // A key without a name, by its virtual-key number ("Ctrl+222", the history key).
   int n = 0;
   auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), n);
@@ -104,7 +118,27 @@ std::string keyName(int code) {
   }
   if (base >= key::F1 && base <= key::F12) return out + "F" + std::to_string(base - key::F1 + 1);
   if ((base >= '0' && base <= '9') || (base >= 'A' && base <= 'Z')) return out + static_cast<char>(base);
+  if (key::isPolishLetter(base)) return out + std::string(kPolishLetters[base - key::FirstPolishLetter].first);
   return out + std::to_string(base);
+}
+
+std::optional<int> keyOfCharacter(std::string_view utf8) {
+  if (utf8.size() == 1) {
+    const char c = utf8[0];
+    if (c == ' ') return key::Space;
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return key::letter(c);
+    return std::nullopt;
+  }
+  return polishLetterKey(utf8);
+}
+
+std::string characterOfKey(int code) {
+  if (code & (key::CtrlMod | key::AltMod)) return {};
+  const int base = key::base(code);
+  if (base == key::Space) return " ";
+  if ((base >= '0' && base <= '9') || (base >= 'A' && base <= 'Z')) return std::string(1, static_cast<char>(base));
+  if (key::isPolishLetter(base)) return std::string(kPolishLetters[base - key::FirstPolishLetter].first);
+  return {};
 }
 
 }  // namespace slownik::rt

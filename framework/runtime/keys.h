@@ -50,6 +50,13 @@ inline constexpr int F12 = 123;
 //! A letter or digit key: letter('B') is the key code of B (its upper-case character).
 constexpr int letter(char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
 
+//! The Polish letters have no keys of their own (a Polish keyboard types ą as AltGr+A):
+//! each has a code in the range no key uses, 151-159, one code for both cases, as 'A'
+//! stands for a and A. Ą Ć Ę Ł Ń Ó Ś Ź Ż in that order.
+inline constexpr int FirstPolishLetter = 151;
+inline constexpr int LastPolishLetter = 159;
+constexpr bool isPolishLetter(int k) { return (k & 0xFF) >= FirstPolishLetter && (k & 0xFF) <= LastPolishLetter; }
+
 inline constexpr int ShiftTab = ShiftMod + Tab;
 inline constexpr int ShiftEnter = ShiftMod + Enter;  //!< 269
 //! 272: what pressing Shift itself reports (its own virtual key 16 with the Shift
@@ -77,5 +84,12 @@ std::optional<int> keyFromName(std::string_view name);
 
 //! The label of a key code as shown beside buttons: "Ins", "Ctrl+R", "Shift+F2".
 std::string keyName(int code);
+
+//! The key code of a typed character: a letter (either case, Polish ones included), a
+//! digit or a space; nullopt for anything else. `utf8` holds one character.
+std::optional<int> keyOfCharacter(std::string_view utf8);
+//! What a key types when a list takes it as text: the upper-case letter (UTF-8), the
+//! digit or the space; "" for a key that types nothing there (any modifier but Shift).
+std::string characterOfKey(int code);
 
 }  // namespace slownik::rt

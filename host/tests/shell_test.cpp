@@ -249,7 +249,7 @@ TEST(HostFrame, StatusBarShowsCompanyUserWarehouseAndCashDesk) {
   EXPECT_TRUE(window.entryMenus().isEmpty());
   QStringList titles;
   for (QAction* a : window.menuBar()->actions()) titles << a->text();
-  EXPECT_EQ(titles, (QStringList{"&Plik", "&Okno", "Pomo&c"}));
+  EXPECT_EQ(titles, (QStringList{"&Plik", "&Okna", "Pomo&c"}));
 }
 
 TEST(HostFrame, MenuGroupsEntriesBySubsystemAndStartsThemOnTheirOwnThread) {
@@ -258,7 +258,7 @@ TEST(HostFrame, MenuGroupsEntriesBySubsystemAndStartsThemOnTheirOwnThread) {
   MainWindow window(demoSession(), entryPointsFromTable(kFakeTable, 6), &launcher);
   QStringList titles;
   for (QAction* a : window.menuBar()->actions()) titles << a->text();
-  EXPECT_EQ(titles, (QStringList{"&Plik", "Po&datki, kraje i waluty", "&Banki i rachunki", "&Okno", "Pomo&c"}));
+  EXPECT_EQ(titles, (QStringList{"&Plik", "Po&datki, kraje i waluty", "&Banki i rachunki", "&Okna", "Pomo&c"}));
 
   QMenu* tax = window.entryMenus().at(0);
   QStringList items;

@@ -22,6 +22,7 @@
 #include "framework/runtime/window_resource.h"
 #include "framework/sql/seed.h"
 #include "framework/sql/thread_database.h"
+#include "host/look.h"
 #include "host/database_setup.h"
 #include "host/icon_library.h"
 #include "host/list_view.h"
@@ -144,6 +145,7 @@ int shootList(host::WindowDriver& driver, host::ProcedureLauncher& launcher, con
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  slownik::host::applyProgramLook(app);  // drawn as the program shows them
   if (argc < 2) {
     complain("użycie: render_live <folder wyjściowy> [plik modułu]");
     return 2;

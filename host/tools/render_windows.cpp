@@ -10,6 +10,7 @@
 
 #include "framework/runtime/window.h"
 #include "framework/runtime/window_resource.h"
+#include "host/look.h"
 #include "host/icon_library.h"
 #include "host/qt_window.h"
 
@@ -17,6 +18,7 @@ using namespace slownik;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  slownik::host::applyProgramLook(app);  // drawn as the program shows them
   if (argc < 2) {
     std::fprintf(stderr, "użycie: render_windows <folder wyjściowy> [folder zasobów]\n");
     return 2;
