@@ -236,8 +236,13 @@ void QtWindow::build(QBoxLayout* layout, const std::string& parent, bool isWindo
           QWidget* w = makeWidget(part);
           if (pendingPrompt && isField(part.kind)) pendingPrompt->setBuddy(w);
           pendingPrompt = part.kind == ControlKind::Prompt ? static_cast<QLabel*>(w) : nullptr;
+          // A prompt keeps to its text, so that it stands by its field.
+          if (part.kind == ControlKind::Prompt) w->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
           row->addWidget(w, part.kind == ControlKind::Prompt || part.kind == ControlKind::Button ? 0 : 1);
         }
+        // Room the fields can't take (a date field has its own width) goes to the end of
+        // the row, not between a prompt and its field.
+        row->addStretch(0);
         layout->addLayout(row);
         break;
       }
@@ -626,7 +631,9 @@ void QtWindow::applyLook(const rt::Control& c, QWidget* w) {
     for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button}) palette.setColor(role, bg);
   w->setPalette(palette);
   const bool input = qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QComboBox*>(w);
-  w->setAutoFillBackground(bg.isValid() && !input);
+  // A radio group is as wide as its row: filled, the focus colour would cross the window.
+  // Its radios and the focus frame show where the keyboard is.
+  w->setAutoFillBackground(bg.isValid() && !input && c.kind != ControlKind::Option);
   if (!isContainer(c.kind)) {
     // A weight the procedure sets wins; the normal weight gives the control its own back.
     const QVariant own = w->property("ownWeight");

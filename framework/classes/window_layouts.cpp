@@ -37,8 +37,10 @@ void WindowLayouts::setListener(std::function<void(int)> listener) {
 }
 
 WindowLayouts& windowLayouts() {
-  static WindowLayouts layouts;
-  return layouts;
+  // Never destroyed: a front-end held by another library's static may still call it
+  // while the program's statics are being torn down.
+  static WindowLayouts* layouts = new WindowLayouts;
+  return *layouts;
 }
 
 }  // namespace slownik::fw
