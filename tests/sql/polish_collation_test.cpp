@@ -151,7 +151,10 @@ class OldDatabase : public PolishOrder {
   // How many views, indexes or triggers the database holds.
   std::string count(const std::string& type) {
     if (!isPostgres()) return scalar("SELECT COUNT(*) FROM sqlite_schema WHERE type = '" + type + "'");
-    if (type == "trigger") return scalar("SELECT COUNT(*) FROM pg_trigger WHERE NOT tgisinternal");
+    // Of this case's schema only: other cases run beside it in schemas of their own.
+    if (type == "trigger")
+      return scalar("SELECT COUNT(*) FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid JOIN pg_namespace n "
+                    "ON n.oid = c.relnamespace WHERE NOT t.tgisinternal AND n.nspname = current_schema()");
     return scalar("SELECT COUNT(*) FROM pg_" + type + (type == "index" ? "es" : "s") + " WHERE schemaname = current_schema()");
   }
 };
