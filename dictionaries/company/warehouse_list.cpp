@@ -407,6 +407,9 @@ void WarehouseList::afterForm(int request, int response, double warehouse) {
                  (request == data::kInsertRecord ? "1" : "2") + "," +
                  sql::quote(engine::trimmed(data::field("MAG:SYMBOL").text())) + ",3)");
   }
+  // The new warehouse may come with rights of its own: the next check reads them again.
+  // (The list reads its page after the form anyway, with the rights filter in it.)
+  if (request == data::kInsertRecord) svc::LADUJUPRAWNIENIA();
 }
 
 }  // namespace slownik::company

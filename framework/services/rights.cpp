@@ -66,6 +66,15 @@ bool grantsOf(double company, double user, Grants* out) {
   return true;
 }
 
+}  // namespace
+
+void LADUJUPRAWNIENIA() {
+  std::lock_guard lock(grantsMutex);
+  grantsCache().clear();
+}
+
+namespace {
+
 enum class Scope {
   General,    // a row for the whole company (ID_OBIEKTU 0)
   OneObject,  // the row for the object asked about

@@ -21,6 +21,11 @@ inline constexpr double kAdminUserId = 6100003;
 int POBIERZUPRAWNIENIE(std::string_view right, double objectId = 0, double = 0, double = 0, double = 0,
                        double = 0);
 
+//! Forgets the rights kept in memory, for every user and company: the next check reads
+//! them again. For a change the rights' tables don't show, such as a warehouse another
+//! program's routine gave rights to.
+void LADUJUPRAWNIENIA();
+
 //! The SQL condition true for the rows whose `idColumn` names an object (a cash desk, a
 //! warehouse) for which the current user holds `right` in the current company — what
 //! POBIERZUPRAWNIENIE(right, id) answers row by row, as one condition a page can be read
