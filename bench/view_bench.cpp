@@ -238,6 +238,23 @@ bool fill(sql::Database& db, long rows, FillTimes* times) {
   return true;
 }
 
+// Typed texts spread over the order: names are "N" and 7 digits (0 .. rows-1), towns
+// "Miasto " and 0 .. 999.
+std::vector<std::string> typedPrefixes(const std::string& label, long rows) {
+  std::vector<std::string> prefixes;
+  for (long k : {1L, 2L, 3L, 4L}) {
+    char text[32];
+    if (label == "nazwa") {
+      std::snprintf(text, sizeof text, "N%07ld", rows * k / 5);
+      text[6] = '\0';
+    } else {
+      std::snprintf(text, sizeof text, "miasto %ld", k * 2);
+    }
+    prefixes.emplace_back(text);
+  }
+  return prefixes;
+}
+
 struct Figures {
   double firstView, firstRaw, seekView, seekRaw, locatorView, locatorRaw, likeRaw;
 };
@@ -253,19 +270,7 @@ Figures measure(const char* backend, long rows, Raw& raw, const Order& o) {
   Figures f{};
   std::tie(f.firstView, f.firstRaw) = medianMicros(
       repeats, [&] { view.firstPage(kPage, page); }, [&] { raw.run(label + "_first", {}, rawRows); });
-  // Typed texts spread over the order: names are "N" and 7 digits (0 .. rows-1), towns
-  // "Miasto " and 0 .. 999.
-  std::vector<std::string> prefixes;
-  for (long k : {1L, 2L, 3L, 4L}) {
-    char text[32];
-    if (label == "nazwa") {
-      std::snprintf(text, sizeof text, "N%07ld", rows * k / 5);
-      text[6] = '\0';
-    } else {
-      std::snprintf(text, sizeof text, "miasto %ld", k * 2);
-    }
-    prefixes.emplace_back(text);
-  }
+  const std::vector<std::string> prefixes = typedPrefixes(label, rows);
   int i = 0, j = 0;
   std::tie(f.seekView, f.seekRaw) = medianMicros(
       repeats, [&] { view.seek(prefixes[i++ % 4], kPage, page); },
@@ -346,17 +351,7 @@ void measureCollationCost(const char* backend, long rows, Raw& raw, const FillTi
               backend, rows, fill.collated, fill.binary, fill.collated / fill.binary);
   for (const Order& o : kOrders) {
     const std::string label = o.label;
-    std::vector<std::string> prefixes;
-    for (long k : {1L, 2L, 3L, 4L}) {
-      char text[32];
-      if (label == "nazwa") {
-        std::snprintf(text, sizeof text, "N%07ld", rows * k / 5);
-        text[6] = '\0';
-      } else {
-        std::snprintf(text, sizeof text, "miasto %ld", k * 2);
-      }
-      prefixes.emplace_back(text);
-    }
+    const std::vector<std::string> prefixes = typedPrefixes(label, rows);
     int i = 0, j = 0;
     auto [firstPl, firstBin] = medianMicros(
         200, [&] { raw.run(label + "_first", {}, rawRows); }, [&] { raw.run("bin_" + label + "_first", {}, rawRows); });

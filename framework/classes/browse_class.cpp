@@ -521,7 +521,7 @@ std::optional<std::string> BrowseClass::positionOfRecord() {
   // A form of this list has just written the buffer: where the order allows, the buffer
   // says where the row stands, and the page around it is the only statement. (A caller
   // that only put a key in the buffer needs the row's position read.)
-  if (std::string position; bufferWritten_ && view_->positionOfBuffer(&position)) return position;
+  if (std::string position; writesOfForm_ && view_->positionOfBuffer(&position)) return position;
   const sql::KeyDef* key = data::uniqueKey(view_->table());
   if (!key) return std::nullopt;
   data::RecordBuffer& record = data::buffer(view_->table());
@@ -566,11 +566,9 @@ void BrowseClass::ask(int request) {
                                                             : window_->run(updateNumber, request);
     takePrimed(view_->table());  // a form that never opened leaves no priming behind
     int vcr = std::exchange(data::VCRREQUEST(), kVcrNone);
-    bufferWritten_ = true;
     writesOfForm_ = sql::changesOf(view_->table().name) - changesBefore - window_->writesOfItsOwn(request);
     resetFromAsk(request, response);
     writesOfForm_.reset();
-    bufferWritten_ = false;
     if (vcr == kVcrNone || (request != data::kChangeRecord && request != data::kViewRecord)) break;
     if (!move(vcr)) break;
   }

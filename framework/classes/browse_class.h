@@ -159,9 +159,9 @@ class BrowseClass : public WindowComponent, public ToolbarTarget {
   //! After a change: the selected row made again from the written buffer, where the form's
   //! write was the only change of the table and the row keeps its place. False otherwise.
   bool refreshFromBuffer();
-  bool bufferWritten_ = false;  // while a form's outcome is shown: the buffer is the row written
-  // While a form's outcome is shown: the writes to the list's table during the form that
-  // its window did not make itself (the form's write, and whatever else wrote meanwhile).
+  // Set while a form's outcome is shown, when the buffer is the row written: the writes to
+  // the list's table during the form that its window did not make itself (the form's
+  // write, and whatever else wrote meanwhile).
   std::optional<unsigned long long> writesOfForm_;
   //! The position of the first row (in the view's order, after the row at `after` when
   //! given) whose `field` starts with `text` in lower or upper case; nullopt for none.
