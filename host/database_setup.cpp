@@ -36,9 +36,11 @@ sql::Status prepareDatabase(const std::string& url, StartData data) {
   if (!db)
     return sql::Status::failure("Nie można otworzyć bazy danych " + sql::maskedUrl(url) + ": " + status.message());
   if (data == StartData::Office) return sql::prepareOfficeDatabase(*db, kPasswordToBeSet);
+  // The usual start, on a database in use: one statement before the log-in.
+  if (sql::StartState state = sql::readStartState(*db); state.current() && state.holdsData) return {};
   // --demo with a role that may not migrate gets the same plain refusal as an office start.
   if (sql::Status s = sql::refuseOutdatedSchema(*db); !s) return s;
-  // The demo's seeding brings the schema up to date first: checked once, not twice.
+  // The demo's seeding brings the schema up to date first.
   if (sql::Status seeded = sql::seedDemo(*db); !seeded)
     return sql::Status::failure("Nie można przygotować bazy danych: " + seeded.message());
   return {};

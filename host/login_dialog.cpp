@@ -33,7 +33,12 @@ void selectById(QComboBox* box, double id) {
 }  // namespace
 
 LoginDialog::LoginDialog(sql::Database& db, QWidget* parent, LoginThrottle::Clock clock)
-    : QDialog(parent), db_(db), throttle_(clock ? std::move(clock) : LoginThrottle::Clock([] {
+    : LoginDialog(parent, std::move(clock)) {
+  showData(db, readLoginData(db));
+}
+
+LoginDialog::LoginDialog(QWidget* parent, LoginThrottle::Clock clock)
+    : QDialog(parent), throttle_(clock ? std::move(clock) : LoginThrottle::Clock([] {
                                             return std::chrono::steady_clock::now();
                                           })) {
   setWindowTitle(tr("Logowanie"));
@@ -71,6 +76,7 @@ LoginDialog::LoginDialog(sql::Database& db, QWidget* parent, LoginThrottle::Cloc
   QPushButton* ok = buttons->addButton(tr("&Zaloguj"), QDialogButtonBox::AcceptRole);
   buttons->addButton(tr("&Anuluj"), QDialogButtonBox::RejectRole);
   ok->setDefault(true);
+  ok_ = ok;
   connect(buttons, &QDialogButtonBox::accepted, this, &LoginDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &LoginDialog::reject);
 
@@ -82,33 +88,56 @@ LoginDialog::LoginDialog(sql::Database& db, QWidget* parent, LoginThrottle::Cloc
   layout->addWidget(buttons);
   setMinimumWidth(420);
 
-  QString error;
-  users_ = users(db_, &error);
+  // Until the database answers, the dialog offers what it remembers: the user can type
+  // the password while the connection is made.
+  QSettings settings;
+  user_->setEditText(settings.value("logowanie/uzytkownik").toString());
+  for (QWidget* w : std::initializer_list<QWidget*>{company_, warehouse_, cashDesk_, ok_}) w->setEnabled(false);
+  problem_->setText(tr("Łączenie z bazą danych…"));
+  problem_->setStyleSheet(QString());
+  problem_->show();
+}
+
+void LoginDialog::showData(sql::Database& db, LoginData data) {
+  db_ = &db;
+  data_ = std::move(data);
+  const QString typed = user_->currentText();
+  const bool passwordFocused = password_->hasFocus();
+  users_ = data_.users;
   user_->clear();
   for (const Choice& u : users_) {
     user_->addItem(u.login, u.id);
     user_->setItemData(user_->count() - 1, u.name, Qt::ToolTipRole);
   }
   user_->setEnabled(true);
-  companies_ = companies(db_, &error);
+  companies_ = data_.companies;
   fill(company_, companies_, tr("(brak firm)"));
+  problem_->hide();
   if (users_.empty() || companies_.empty()) {
-    problem_->setText(!error.isEmpty()   ? tr("Nie można odczytać danych logowania: %1").arg(error)
-                      : users_.empty()   ? tr("Baza danych nie zawiera użytkowników.")
-                                         : tr("Baza danych nie zawiera jeszcze firm: po zalogowaniu dodaj firmę "
-                                              "w kartotece firm."));
+    problem_->setText(!data_.error.isEmpty() ? tr("Nie można odczytać danych logowania: %1").arg(data_.error)
+                      : users_.empty()       ? tr("Baza danych nie zawiera użytkowników.")
+                                             : tr("Baza danych nie zawiera jeszcze firm: po zalogowaniu dodaj firmę "
+                                                  "w kartotece firm."));
+    problem_->setStyleSheet("color: #b00020");
     problem_->show();
   }
 
   QSettings settings;
-  if (!selectUser(settings.value("logowanie/uzytkownik").toString())) selectUser("Admin");
+  if (!selectUser(typed)) {
+    if (!typed.isEmpty())
+      user_->setEditText(typed);  // a login the database does not know: the log-in says so
+    else if (!selectUser(settings.value("logowanie/uzytkownik").toString()))
+      selectUser("Admin");
+  }
   selectById(company_, settings.value("logowanie/firma").toDouble());
   loadCompanyLists();
   selectById(warehouse_, settings.value("logowanie/magazyn").toDouble());
   selectById(cashDesk_, settings.value("logowanie/kasa").toDouble());
-  connect(company_, &QComboBox::currentIndexChanged, this, &LoginDialog::loadCompanyLists);
-  connect(user_, &QComboBox::currentTextChanged, this, &LoginDialog::showPasswordSetting);
+  ok_->setEnabled(true);
+  connect(company_, &QComboBox::currentIndexChanged, this, &LoginDialog::loadCompanyLists, Qt::UniqueConnection);
+  connect(user_, &QComboBox::currentTextChanged, this, &LoginDialog::showPasswordSetting, Qt::UniqueConnection);
   showPasswordSetting();
+  if (passwordFocused) password_->setFocus();
 }
 
 QString LoginDialog::problem() const { return problem_->isHidden() ? QString() : problem_->text(); }
@@ -139,11 +168,11 @@ bool LoginDialog::passwordAccepted(const Choice& user, QString* problem) {
       *problem = tr("Wpisane hasła różnią się. Wpisz nowe hasło dwa razy tak samo.");
       return false;
     }
-    if (sql::Status s = storePassword(db_, user.id, typed); !s) {
+    if (sql::Status s = storePassword(*db_, user.id, typed); !s) {
       *problem = QString::fromStdString(s.message());
       return false;
     }
-    users_ = users(db_);  // the stored form, should the log-in have to be tried again
+    users_ = users(*db_);  // the stored form, should the log-in have to be tried again
     showPasswordSetting();
     return true;
   }
@@ -153,7 +182,7 @@ bool LoginDialog::passwordAccepted(const Choice& user, QString* problem) {
     case PasswordCheck::RightButOld:
       // Made again in today's form now that the password is at hand. A failure costs only
       // the upgrade: the user still logs in, and the next log-in tries again.
-      if (sql::Status s = storePassword(db_, user.id, typed); !s)
+      if (sql::Status s = storePassword(*db_, user.id, typed); !s)
         qWarning("Hasło użytkownika %s pozostaje w starej postaci: %s", qPrintable(user.login), s.message().c_str());
       return true;
     case PasswordCheck::Right:
@@ -163,6 +192,10 @@ bool LoginDialog::passwordAccepted(const Choice& user, QString* problem) {
 }
 
 bool LoginDialog::selectUser(const QString& login) {
+  if (!db_) {  // the lists are on their way: the login waits in the field
+    user_->setEditText(login);
+    return true;
+  }
   const Choice* u = findUser(users_, login);
   if (!u) return false;
   user_->setCurrentIndex(user_->findData(u->id));
@@ -171,8 +204,12 @@ bool LoginDialog::selectUser(const QString& login) {
 
 void LoginDialog::loadCompanyLists() {
   double company = company_->currentData().toDouble();
-  warehouses_ = company ? warehouses(db_, company) : std::vector<Choice>{};
-  cashDesks_ = company ? cashDesks(db_, company) : std::vector<Choice>{};
+  auto of = [company](const std::map<double, std::vector<Choice>>& lists) {
+    auto found = lists.find(company);
+    return company && found != lists.end() ? found->second : std::vector<Choice>{};
+  };
+  warehouses_ = of(data_.warehouses);
+  cashDesks_ = of(data_.cashDesks);
   fill(warehouse_, warehouses_, tr("(brak magazynów)"));
   fill(cashDesk_, cashDesks_, tr("(brak kas)"));
 }
@@ -187,6 +224,7 @@ Session LoginDialog::session() const {
 }
 
 void LoginDialog::accept() {
+  if (!db_) return;  // the database has not answered yet: "Zaloguj" is not offered
   const Session s = session();
   QString problem;
   QWidget* culprit = nullptr;

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <vector>
 
+#include "host/login_data.h"
 #include "host/password.h"
 #include "host/session.h"
 
@@ -16,12 +17,23 @@ namespace slownik::host {
 class LoginDialog : public QDialog {
   Q_OBJECT
  public:
-  //! `clock` times the pause after wrong passwords (tests pass their own).
+  //! Reads the lists from db at once. `clock` times the pause after wrong passwords
+  //! (tests pass their own).
   explicit LoginDialog(sql::Database& db, QWidget* parent = nullptr, LoginThrottle::Clock clock = nullptr);
+  //! Shown before the database has answered: the remembered login and the password can
+  //! be typed, the rest waits for showData().
+  explicit LoginDialog(QWidget* parent = nullptr, LoginThrottle::Clock clock = nullptr);
+
+  //! The lists read from the database; db serves the log-in itself (the calling thread's
+  //! connection). Keeps what the user typed meanwhile.
+  void showData(sql::Database& db, LoginData data);
+  //! The base currency read with the lists.
+  QString baseCurrency() const { return data_.baseCurrency; }
 
   //! The choices as they stand (valid after exec() returned Accepted).
   Session session() const;
-  //! Selects a user by login; false when there is no such user.
+  //! Selects a user by login; false when there is no such user. Before the lists have
+  //! come, the login is put in the field and checked when they come.
   bool selectUser(const QString& login);
   //! Logs in with the choices as they stand, or says what is missing and stays open.
   //! A user whose password is still to be set chooses one here, typed twice.
@@ -38,7 +50,8 @@ class LoginDialog : public QDialog {
   //! or stays empty for a wrong password.
   bool passwordAccepted(const Choice& user, QString* problem);
 
-  sql::Database& db_;
+  sql::Database* db_ = nullptr;
+  LoginData data_;
   std::vector<Choice> users_, companies_, warehouses_, cashDesks_;
   QComboBox* user_;
   QLineEdit* password_;
@@ -49,6 +62,7 @@ class LoginDialog : public QDialog {
   QComboBox* warehouse_;
   QComboBox* cashDesk_;
   QLabel* problem_;
+  QWidget* ok_;
 };
 
 }  // namespace slownik::host

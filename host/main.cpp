@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QTextStream>
 #include <cstdio>
+#include <thread>
 
 #include "framework/data/globals.h"
 #include "framework/runtime/front_end.h"
@@ -61,21 +62,21 @@ int main(int argc, char** argv) {
                                                  : host::sqliteUrl(host::defaultDatabaseFile());
   const host::StartData data =
       !parser.isSet(dbOption) || parser.isSet(demoOption) ? host::StartData::Demo : host::StartData::Office;
-  sql::Status prepared = host::prepareDatabase(url, data);
-  if (parser.isSet(migrateOption)) {
-    QTextStream(prepared ? stdout : stderr)
-        << QString::fromStdString(prepared ? "Schemat bazy danych jest aktualny: " + sql::maskedUrl(url)
-                                           : prepared.message())
-        << Qt::endl;
-    return prepared ? 0 : 1;
-  }
-  if (!prepared) {
-    QMessageBox::critical(nullptr, "Słownik", QString::fromStdString(prepared.message()));
-    return 1;
-  }
-
-  std::fputs(host::startNotice(QString::fromStdString(sql::maskedUrl(url))).toLocal8Bit().constData(), stderr);
-  if (const QString invisible = host::invisiblePlatformNotice(QGuiApplication::platformName()); !invisible.isEmpty()) {
+  const QString invisible = host::invisiblePlatformNotice(QGuiApplication::platformName());
+  if (parser.isSet(migrateOption) || !invisible.isEmpty()) {
+    sql::Status prepared = host::prepareDatabase(url, data);
+    if (parser.isSet(migrateOption)) {
+      QTextStream(prepared ? stdout : stderr)
+          << QString::fromStdString(prepared ? "Schemat bazy danych jest aktualny: " + sql::maskedUrl(url)
+                                             : prepared.message())
+          << Qt::endl;
+      return prepared ? 0 : 1;
+    }
+    std::fputs((prepared ? host::startNotice(QString::fromStdString(sql::maskedUrl(url)))
+                         : QString::fromStdString(prepared.message() + "\n"))
+                   .toLocal8Bit()
+                   .constData(),
+               stderr);
     std::fputs(invisible.toLocal8Bit().constData(), stderr);
     return 3;
   }
@@ -85,12 +86,48 @@ int main(int argc, char** argv) {
   data::glo().PATH_INI.set(QDir(dataDir).filePath("slownik.ini").toStdString());
   data::glo().LOCALPATH.set((host::resourceDir() + "/help").toStdString());
 
-  sql::Database* db = sql::threadDatabase();
-  host::LoginDialog login(*db);
+  // The log-in dialog shows at once; the connection, the schema check and the dialog's
+  // lists come from another thread meanwhile, so that on a remote link the user types the
+  // password while the server answers instead of before.
+  host::LoginDialog login;
   if (parser.isSet(loginOption)) login.selectUser(parser.value(loginOption));
-  if (login.exec() != QDialog::Accepted) return 0;
+  std::string failure;
+  std::thread preparing([&login, &failure, url, data] {
+    sql::Status prepared = host::prepareDatabase(url, data);
+    host::LoginData loginData;
+    sql::Status opened;
+    if (prepared) {
+      if (sql::Database* db = sql::threadDatabase(&opened))
+        loginData = host::readLoginData(*db);
+      else
+        loginData.error = QString::fromStdString(opened.message());
+    }
+    sql::releaseThreadDatabase();  // the dialog's thread takes this connection over
+    QMetaObject::invokeMethod(
+        &login,
+        [&login, &failure, prepared, loginData = std::move(loginData)]() mutable {
+          sql::Status opened;
+          sql::Database* db = prepared ? sql::threadDatabase(&opened) : nullptr;
+          if (!db) {
+            failure = prepared ? "Nie można otworzyć bazy danych: " + opened.message() : prepared.message();
+            login.reject();
+            return;
+          }
+          login.showData(*db, std::move(loginData));
+        },
+        Qt::QueuedConnection);
+  });
+  std::fputs(host::startNotice(QString::fromStdString(sql::maskedUrl(url))).toLocal8Bit().constData(), stderr);
+  const int answer = login.exec();
+  preparing.join();
+  if (!failure.empty()) {
+    QMessageBox::critical(nullptr, "Słownik", QString::fromStdString(failure));
+    return 1;
+  }
+  if (answer != QDialog::Accepted) return 0;
+  sql::Database* db = sql::threadDatabase();
   const host::Session session = login.session();
-  host::applyToGlobals(session, host::baseCurrency(*db));
+  host::applyToGlobals(session, login.baseCurrency());
 
   // The front-end is in place before the module starts, so that its first window shows.
   rt::setResourceRoot(host::resourceDir().toStdString());

@@ -49,6 +49,8 @@ Status refuseOutdatedSchema(Database& db) {
 }
 
 Status prepareOfficeDatabase(Database& db, std::string_view passwordToBeSet) {
+  // The usual start, on a database in use: one statement.
+  if (StartState state = readStartState(db); state.current() && state.hasUsers) return {};
   if (Status s = refuseOutdatedSchema(db); !s) return s;
   if (schemaVersion(db) < Catalogue::instance().latestMigration())
     if (Status s = migrate(db); !s) return s;

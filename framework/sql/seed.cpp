@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <iterator>
 
@@ -88,17 +89,25 @@ std::string holdsDataSql() {
   return sql + " THEN 1 ELSE 0 END";
 }
 
-// The usual start: a database of the latest schema that holds data, told by one
-// statement. Anything else (a new or older database, an error) goes the long way.
-bool isReadyAsItIs(Database& db) {
-  if (db.transactionDepth() > 0) return false;  // a failure would spoil the caller's transaction
+}  // namespace
+
+StartState readStartState(Database& db) {
+  StartState state;
+  if (db.transactionDepth() > 0) return state;  // a failure would spoil the caller's transaction
   Result r;
-  if (!db.execute("SELECT (SELECT MAX(VERSION) FROM SCHEMA_MIGRATIONS), " + holdsDataSql(), &r) || r.empty())
-    return false;
-  return r.text(0, 0) == std::to_string(Catalogue::instance().latestMigration()) && r.text(0, 1) == "1";
+  if (!db.execute("SELECT (SELECT MAX(VERSION) FROM SCHEMA_MIGRATIONS), " + holdsDataSql() +
+                      ", CASE WHEN EXISTS (SELECT 1 FROM UZYTKOWNIK) THEN 1 ELSE 0 END",
+                  &r) ||
+      r.empty())
+    return state;  // a new database: no tables to ask yet
+  state.read = true;
+  state.version = std::atoi(r.text(0, 0).c_str());
+  state.holdsData = r.text(0, 1) == "1";
+  state.hasUsers = r.text(0, 2) == "1";
+  return state;
 }
 
-}  // namespace
+bool StartState::current() const { return read && version == Catalogue::instance().latestMigration(); }
 
 bool holdsData(Database& db, Status* status) {
   std::string sql = "SELECT " + holdsDataSql();
@@ -109,7 +118,7 @@ bool holdsData(Database& db, Status* status) {
 }
 
 Status seedDemo(Database& db) {
-  if (isReadyAsItIs(db)) return {};
+  if (StartState state = readStartState(db); state.current() && state.holdsData) return {};
   if (Status s = migrate(db); !s) return s;
   // A database in use is told apart without a transaction: starting the program on it
   // costs one statement here.

@@ -23,6 +23,19 @@ constexpr long long kMainCashDeskId = 1;
 //! All or nothing: one transaction; on failure the status names the table.
 Status seedDemo(Database& db);
 
+//! What a start needs to know of a database, asked in one statement (on a remote server
+//! every question is a round trip). `read` is false for a database without the program's
+//! tables, or when the question failed: the caller then goes the long way.
+struct StartState {
+  bool read = false;
+  int version = 0;         //!< the schema's latest applied migration
+  bool holdsData = false;  //!< any user, company, currency, VAT rate or country
+  bool hasUsers = false;
+  //! Read, and of the latest migration.
+  bool current() const;
+};
+StartState readStartState(Database& db);
+
 //! Whether the database holds data of its own, so that the demo must stay out.
 bool holdsData(Database& db, Status* status = nullptr);
 

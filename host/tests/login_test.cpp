@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -9,6 +11,7 @@
 #include "framework/sql/text.h"
 #include "framework/sql/thread_database.h"
 #include "host/database_setup.h"
+#include "host/login_data.h"
 #include "host/login_dialog.h"
 #include "host/password.h"
 #include "host/session.h"
@@ -173,6 +176,42 @@ TEST_P(LoginPasswords, AnAdministratorWithoutAPasswordChoosesOneAtTheFirstStart)
   ASSERT_TRUE(next.selectUser("Admin"));
   EXPECT_FALSE(next.findChild<QLineEdit*>("powtorzHaslo")->isVisibleTo(&next));
   EXPECT_FALSE(tryLogIn(next, ""));
+}
+
+// At a start the dialog shows before the database has answered: what the user types
+// meanwhile stays, and the log-in waits for the lists.
+TEST_P(LoginPasswords, TheDialogWaitsForItsListsAndKeepsWhatWasTyped) {
+  exec("insert into MAGAZYN (ID_FIRMY, ID_MAGAZYNU, NAZWA, SYMBOL, STAN_MAGAZYNU) values (1, 901, 'Ąbc O''Brien', 'Q1', 'Praca')");
+  exec("insert into MAGAZYN (ID_FIRMY, ID_MAGAZYNU, NAZWA, SYMBOL, STAN_MAGAZYNU) values (1, 902, 'Abc', 'Q2', 'Praca')");
+  exec("insert into FIRMA (ID_FIRMY, NAZWA) values (77, 'Żuk sp. z o.o.')");
+  exec("insert into MAGAZYN (ID_FIRMY, ID_MAGAZYNU, NAZWA, SYMBOL, STAN_MAGAZYNU) values (77, 903, 'Ćma', 'Q3', 'Praca')");
+  exec("update UZYTKOWNIK set AKTYWNY=0 where IDENTYFIKATOR='jkowalski'");
+
+  LoginDialog dialog;
+  auto* ok = dialog.findChild<QDialogButtonBox*>()->buttons().first();
+  EXPECT_FALSE(ok->isEnabled());
+  EXPECT_EQ(dialog.problem(), "Łączenie z bazą danych…");
+  ASSERT_TRUE(dialog.selectUser("Admin"));
+  EXPECT_FALSE(tryLogIn(dialog, ""));  // nothing to check the password against yet
+  dialog.findChild<QLineEdit*>("haslo")->setText("");
+
+  const LoginData data = readLoginData(db());
+  ASSERT_TRUE(data.error.isEmpty()) << data.error.toStdString();
+  for (const Choice& u : data.users) EXPECT_NE(u.login, "jkowalski");  // not active
+  ASSERT_EQ(data.warehouses.count(1), 1u);
+  QStringList names;
+  for (const Choice& w : data.warehouses.at(1)) names << w.name;
+  EXPECT_LT(names.indexOf("Abc"), names.indexOf("Ąbc O'Brien")) << names.join('|').toStdString();
+  ASSERT_EQ(data.warehouses.count(77), 1u);
+  EXPECT_EQ(data.warehouses.at(77).front().name, "Ćma");
+  EXPECT_EQ(data.companies.back().name, "Żuk sp. z o.o.");
+  EXPECT_EQ(data.baseCurrency, "PLN");
+
+  dialog.showData(db(), data);
+  EXPECT_TRUE(ok->isEnabled());
+  EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), "Admin");
+  EXPECT_TRUE(tryLogIn(dialog, ""));
+  EXPECT_EQ(dialog.session().user.id, double(sql::demo::kAdminUserId));
 }
 
 SLOWNIK_ON_ALL_BACKENDS(LoginPasswords);
