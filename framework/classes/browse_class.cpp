@@ -34,28 +34,6 @@ std::vector<int> locatorKeys() {
   return keys;
 }
 
-// A LIKE pattern (with ESCAPE '!') for values starting with `text`, or holding it
-// anywhere; a typed % or _ matches itself.
-std::string likePattern(std::string_view text, bool anywhere) {
-  std::string pattern = anywhere ? "%" : "";
-  for (char c : text) {
-    if (c == '!' || c == '%' || c == '_') pattern += '!';
-    pattern += c;
-  }
-  return pattern + '%';
-}
-
-// An SQL filter with `condition` added by AND. A filter that joins the view's own
-// filter (leading '+', or none at all) goes on joining it; one that replaces it goes on
-// replacing it. An empty condition leaves the filter as it is.
-std::string withCondition(const std::string& filter, const std::string& condition) {
-  std::string base = trimmed(filter);
-  if (condition.empty()) return base;
-  bool joins = base.empty() || base.front() == '+';
-  std::string body = trimmed(joins && !base.empty() ? base.substr(1) : base);
-  return (joins ? "+" : "") + (body.empty() ? condition : "(" + body + ") AND " + condition);
-}
-
 }  // namespace
 
 // --- set-up --------------------------------------------------------------------------
@@ -484,20 +462,11 @@ bool BrowseClass::locateStep(std::string_view field, std::string_view character)
 
 std::optional<std::string> BrowseClass::firstStartingWith(std::string_view field, std::string_view text,
                                                           const std::string* after) {
-  // A number (a step locator on an id) is matched by the digits it is written with.
-  const std::string matched =
-      view_->isTextField(field) ? std::string(field) : "CAST(" + std::string(field) + " AS VARCHAR(40))";
-  std::string condition;
-  for (const std::string& variant : {lowerLetters(text), upperLetters(text)}) {
-    if (!condition.empty()) condition += " OR ";
-    condition += matched + " LIKE " + sql::quote(likePattern(variant, false)) + " ESCAPE '!'";
-  }
   // The view finds the row in its own order: limit it to the matching rows for one read.
-  const std::string saved = view_->sqlFilter();
-  view_->setSqlFilter(withCondition(saved, "(" + condition + ")"));
   std::vector<data::ViewRow> rows;
-  int rc = after ? view_->pageAfter(*after, 1, rows) : view_->firstPage(1, rows);
-  view_->setSqlFilter(saved);
+  int rc = view_->setStartsWithAny(field, {lowerLetters(text), upperLetters(text)});
+  if (rc == 0) rc = after ? view_->pageAfter(*after, 1, rows) : view_->firstPage(1, rows);
+  view_->setStartsWithAny(field, {});
   // A failure leaves the plain seek to the caller, which tells the user when the view
   // itself fails.
   if (rc != 0) rt::logMessage("BrowseClass " + listControl_ + ": " + view_->errorText());

@@ -22,6 +22,21 @@ using sql::ColumnType;
 
 constexpr int kReadAhead = 64;  // rows next() reads per statement
 
+// A LIKE pattern for text typed by the user, with '!' escaping LIKE's own characters.
+std::string likePattern(std::string_view typed, bool anywhere) {
+  std::string pattern = anywhere ? "%" : "";
+  for (char c : typed) {
+    if (c == '!' || c == '%' || c == '_') pattern += '!';
+    pattern += c;
+  }
+  return pattern + '%';
+}
+
+// What a LIKE compares for a field: a number by the digits it is written with.
+std::string likeOperand(const NameBinding& b) {
+  return b.type == ColumnType::Text || b.type == ColumnType::Memo ? b.sql : "CAST(" + b.sql + " AS VARCHAR(40))";
+}
+
 std::string trim(std::string_view s) {
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
@@ -206,6 +221,22 @@ void ViewManager::setSqlFilter(std::string_view condition) {
   reset();
 }
 
+int ViewManager::setStartsWithAny(std::string_view field, const std::vector<std::string>& prefixes) {
+  startsWith_ = {};
+  reset();
+  if (prefixes.empty()) return succeed();
+  NameBinding b = resolve(field);
+  if (b.kind != NameBinding::Column && b.kind != NameBinding::Expression)
+    return fail(kBadExpression, "Nieznane pole lokatora: " + std::string(field) + ".");
+  startsWith_.append("(");
+  for (std::size_t i = 0; i < prefixes.size(); ++i) {
+    startsWith_.append((i ? " OR " : "") + likeOperand(b) + " LIKE ? ESCAPE '!'");
+    startsWith_.params.push_back([pattern = likePattern(prefixes[i], false)] { return sql::Param(pattern); });
+  }
+  startsWith_.append(")");
+  return succeed();
+}
+
 int ViewManager::setLocatorFilter(std::string_view field, std::string_view text, bool anywhere) {
   locatorFilter_ = {};
   locatorRange_ = false;
@@ -239,14 +270,8 @@ int ViewManager::setLocatorFilter(std::string_view field, std::string_view text,
     locatorFilter_.append(")");
     locatorRange_ = true;
   } else {
-    std::string pattern = anywhere ? "%" : "";
-    for (char c : typed) {
-      if (c == '!' || c == '%' || c == '_') pattern += '!';
-      pattern += c;
-    }
-    pattern += '%';
-    std::string column = b.type == ColumnType::Text || b.type == ColumnType::Memo ? b.sql : "CAST(" + b.sql + " AS VARCHAR(40))";
-    locatorFilter_.append("UPPER(" + column + ") LIKE UPPER(?) ESCAPE '!'");
+    const std::string pattern = likePattern(typed, anywhere);
+    locatorFilter_.append("UPPER(" + likeOperand(b) + ") LIKE UPPER(?) ESCAPE '!'");
     locatorFilter_.params.push_back([pattern] { return sql::Param(pattern); });
   }
   reset();
@@ -419,6 +444,7 @@ SqlFragment ViewManager::whereClause() const {
     andWith(part);
   }
   andWith(locatorFilter_);
+  andWith(startsWith_);
   bool sqlReplaces = !sqlFilterSql_.empty() && !sqlFilterJoins_;
   if (!sqlReplaces) andWith(filter_);
   if (!sqlFilterSql_.empty()) {

@@ -64,6 +64,11 @@ class ViewManager {
   //! order's index answers at any size of the table; otherwise it is a LIKE. 0, or an
   //! error code for an unknown field.
   int setLocatorFilter(std::string_view field, std::string_view text, bool anywhere);
+  //! A step locator's limit, joined by AND to every other until it is set again: the rows
+  //! whose field starts with one of `prefixes` (a number by the digits it is written with).
+  //! Letter case counts on one backend and not on the other, so a caller that wants either
+  //! case passes both. The prefixes go as bound parameters; none lifts the limit.
+  int setStartsWithAny(std::string_view field, const std::vector<std::string>& prefixes);
   //! Whether the last locator filter set is a range on the order's index (diagnostics, tests).
   bool isLocatorRange() const { return locatorRange_; }
   const std::string& filter() const { return filterText_; }
@@ -199,6 +204,7 @@ class ViewManager {
   std::string sqlFilterSql_;  // translated, prefixes replaced
   bool sqlFilterJoins_ = false;
   SqlFragment locatorFilter_;
+  SqlFragment startsWith_;  // setStartsWithAny()
   std::string locatorColumn_;  // the main column the locator limits ("A.NAZWA"), if it is one
   bool locatorRange_ = false;
   std::vector<OrderPart> order_;

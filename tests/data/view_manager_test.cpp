@@ -315,6 +315,47 @@ TEST_P(ViewManagerTest, LocatorFilterMatchesPrefixesAsRangesOrPatterns) {
   EXPECT_EQ(pageForwards(byName, 10).size(), people_.size());
 }
 
+// The step locator's limit: any of the prefixes, in both letter cases as the locator
+// passes them (the backends' LIKE differ in letter case), as bound values.
+TEST_P(ViewManagerTest, StartsWithAnyMatchesPrefixesAsWrittenAndBindsThem) {
+  ViewManager byName(personTable());
+  ASSERT_EQ(byName.setOrderKey("DTO:PO_NAZWIE"), 0);
+  byName.open();
+  auto byUpperName = [](const Person& a, const Person& b) {
+    int c = cmpUpperName(a, b);
+    return c != 0 ? c < 0 : a.id < b.id;
+  };
+  auto startingWith = [](std::vector<std::string> prefixes) {
+    return [prefixes](const Person& p) {
+      for (const auto& prefix : prefixes)
+        if (sql::toUpperAscii(p.nazwa).rfind(sql::toUpperAscii(prefix), 0) == 0) return true;
+      return false;
+    };
+  };
+  for (const std::vector<std::string>& prefixes :
+       std::vector<std::vector<std::string>>{{"k", "K"}, {"kow", "KOW", "Kow"}, {"n", "N"}, {"Z", "z", "A", "a"}}) {
+    ASSERT_EQ(byName.setStartsWithAny("DTO:NAZWA", prefixes), 0) << byName.errorText();
+    EXPECT_EQ(pageForwards(byName, 3), expected(byUpperName, startingWith(prefixes))) << prefixes.front();
+    // The typed text reaches the server as a value: the statement stays the same for any key.
+    EXPECT_EQ(byName.lastSql().find(prefixes.front() + "%"), std::string::npos) << byName.lastSql();
+  }
+  for (const char* hostile : {"K%", "_ow", "Ko'; DELETE FROM DT_OSOBA; --", "!"}) {
+    ASSERT_EQ(byName.setStartsWithAny("DTO:NAZWA", {hostile}), 0) << byName.errorText();
+    std::vector<ViewRow> rows;
+    ASSERT_EQ(byName.firstPage(5, rows), 0) << hostile << ": " << byName.errorText();
+    EXPECT_TRUE(rows.empty()) << hostile;
+  }
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM DT_OSOBA"), std::to_string(people_.size()));
+  // A number is matched by its digits.
+  ASSERT_EQ(byName.setStartsWithAny("DTO:ID", {"1"}), 0) << byName.errorText();
+  EXPECT_EQ(pageForwards(byName, 4), expected(byUpperName, [](const Person& p) {
+              return std::to_string(p.id).front() == '1';
+            }));
+  EXPECT_NE(byName.setStartsWithAny("DTO:NIE_MA", {"x"}), 0);
+  ASSERT_EQ(byName.setStartsWithAny("DTO:NAZWA", {}), 0);
+  EXPECT_EQ(pageForwards(byName, 10).size(), people_.size());
+}
+
 // The rows around a position in one read: what the page before it and the page from it on
 // hold, in every kind of order, NULLs included, and after the row itself is gone.
 TEST_P(ViewManagerTest, PageAroundIsThePagesBeforeAndFromThePosition) {
