@@ -226,9 +226,12 @@ void QtWindow::build(QBoxLayout* layout, const std::string& parent, bool isWindo
         QLabel* pendingPrompt = nullptr;
         for (const rt::Control& part : childrenOf(c.name)) {
           if (isContainer(part.kind) || part.kind == ControlKind::Row) {
-            auto* inner = new QWidget;
+            // A group in a row is still the group: its frame and caption show, and it is
+            // the widget its name enables and hides.
+            const bool framed = part.kind == ControlKind::Group || part.kind == ControlKind::Option;
+            QWidget* inner = framed ? makeWidget(part) : new QWidget;
             auto* innerLayout = new QVBoxLayout(inner);
-            innerLayout->setContentsMargins(0, 0, 0, 0);
+            if (!framed) innerLayout->setContentsMargins(0, 0, 0, 0);
             build(innerLayout, part.name, false);
             row->addWidget(inner);
             continue;
