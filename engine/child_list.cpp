@@ -56,6 +56,7 @@ int ChildList::start(fw::WindowManager& owner, double ownerId, bool editable) {
   if (locator_) locator_->init(order.locatorControl, order.locatorField, *this);
   addSortOrder(order.key, locator_.get());
   for (const auto& column : descriptor_.columns) addField(column);
+  outputs_.attach();
 
   if (rt::Window* w = window()) {
     if (!editable_) {

@@ -24,6 +24,9 @@
 //     return RecordForm::run(number, request);
 //   }
 //
+// Like every list, it offers "Eksport do Excela" and "Drukuj" in its popup, Ctrl+C and
+// Ctrl+P.
+//
 // An insert primes the child's record with the owner's id (the list's range), so the
 // child form only fills in its own fields.
 
@@ -31,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/list_output.h"
 #include "engine/list_window.h"
 #include "framework/classes/browse_class.h"
 #include "framework/classes/list_queue.h"
@@ -98,6 +102,7 @@ class ChildList : public fw::BrowseClass {
   std::unique_ptr<data::ViewManager> view_;
   fw::ListQueue queue_;
   std::unique_ptr<fw::Locator> locator_;
+  ListOutputs outputs_{*this};
   double ownerId_ = 0;
   bool editable_ = false;
   bool opened_ = false;

@@ -15,9 +15,7 @@ namespace slownik::engine {
 namespace {
 
 constexpr const char* kList = "?LIST";
-constexpr const char* kExportItem = "EksportDoExcela";
 constexpr const char* kColumnsItem = "KonfiguracjaKolumn";
-constexpr const char* kPrintItem = "Drukuj";
 
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -162,8 +160,7 @@ void storeListColumns(ListWindow& list) {
 
 void addListColumnItems(ListWindow& list, fw::PopupClass& popup) {
   const ListDescriptor& d = list.descriptor();
-  if (d.spreadsheetExport) popup.setIcon(popup.addItem("Eksport do Excela", kExportItem), "~export.ico");
-  popup.addItem("Drukuj", kPrintItem);
+  addOutputItems(popup, d.spreadsheetExport);
   if (!d.columnConfiguration.empty())
     popup.setIcon(popup.addItem("Konfiguracja kolumn", kColumnsItem), "~_konfkol.ico");
 }

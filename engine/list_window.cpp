@@ -216,6 +216,12 @@ void ListWindow::setResizeStrategies(fw::WindowResizeClass& resizer) {
   }
 }
 
+bool ListWindow::isOtherList(const std::string& control) const {
+  if (!window() || control == kList) return false;
+  auto c = window()->control(control);
+  return c && c->kind == rt::ControlKind::List;
+}
+
 void ListWindow::setAlerts() {
   frame_.reserveKeys();
   WindowManager::setAlerts();
@@ -241,7 +247,7 @@ int ListWindow::takeEvent(const rt::Event& e) {
     copySelectedRows(*this);
     return fw::kLevelNotify;
   }
-  if (e.code == rt::event::AlertKey && e.keyCode == kPrintKey) {
+  if (e.code == rt::event::AlertKey && e.keyCode == kPrintKey && !isOtherList(e.control)) {
     printList(*this);
     return fw::kLevelNotify;
   }

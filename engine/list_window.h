@@ -222,6 +222,9 @@ class ListWindow : public fw::WindowManager {
   void sortChanged();
   void sortByHeaders(const std::string& orderText);
   bool showPopup();
+  // Whether `control` is a list of the window other than its main one (a list of its own
+  // prints itself on Ctrl+P).
+  bool isOtherList(const std::string& control) const;
   void readParameters();
   void writeParameters();
 

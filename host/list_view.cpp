@@ -1,5 +1,7 @@
 #include "host/list_view.h"
 
+#include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -17,7 +19,7 @@ ListView::ListView(QtListModel* model, QWidget* parent)
   setModel(model_);
   setItemDelegate(new ListCellDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setContextMenuPolicy(Qt::CustomContextMenu);
   setWordWrap(false);
@@ -54,6 +56,29 @@ void ListView::setRowHeightUnits(int units) {
 
 void ListView::setGridColor(const QColor& color) {
   setStyleSheet(color.isValid() ? QStringLiteral("QTableView { gridline-color: %1; }").arg(color.name()) : QString());
+}
+
+void ListView::showSelection(int current, const std::vector<int>& marked) {
+  QItemSelectionModel* selection = selectionModel();
+  const int last = model_->columnCount() - 1;
+  QItemSelection rows;
+  auto add = [&](int row) {
+    if (row < 1 || row > model_->rowCount() || last < 0) return;
+    rows.select(model_->index(row - 1, 0), model_->index(row - 1, last));
+  };
+  if (marked.empty()) add(current);
+  for (int row : marked) add(row);
+  selection->select(rows, QItemSelectionModel::ClearAndSelect);
+  if (current >= 1 && current <= model_->rowCount())
+    selection->setCurrentIndex(model_->index(current - 1, 0), QItemSelectionModel::NoUpdate);
+}
+
+void ListView::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() != Qt::NoButton) {
+    event->ignore();
+    return;
+  }
+  QTableView::mouseMoveEvent(event);
 }
 
 QSize ListView::sizeHint() const {

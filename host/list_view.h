@@ -1,5 +1,6 @@
 #pragma once
 #include <QTableView>
+#include <vector>
 
 namespace slownik::host {
 
@@ -9,7 +10,9 @@ class ListHeaderView;
 //! The table that draws a list control: columns as wide as the format asks (never
 //! narrower than their header), grouped headers, rows as high as their lines, the
 //! colours of selected cells, and a size hint that shows every column and
-//! kDefaultRows rows. Its minimum stays small: a narrow window scrolls the list.
+//! kDefaultRows rows. Its minimum stays small: a narrow window scrolls the list. Several
+//! rows can be selected (Shift and Ctrl with the mouse, Shift with the arrows through the
+//! window); which ones is the window's to say.
 class ListView : public QTableView {
   Q_OBJECT
  public:
@@ -26,7 +29,15 @@ class ListView : public QTableView {
   //! The grid colour; an invalid colour gives the style's own.
   void setGridColor(const QColor& color);
 
+  //! Shows the window's selection: the current row (1-based, 0 = none) and the rows
+  //! selected with it (empty = the current row alone).
+  void showSelection(int current, const std::vector<int>& marked);
+
   QSize sizeHint() const override;
+
+ protected:
+  //! Dragging with a button held selects nothing: the window could not follow it.
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   QtListModel* model_;

@@ -226,9 +226,12 @@ void QtWindow::build(QBoxLayout* layout, const std::string& parent, bool isWindo
         QLabel* pendingPrompt = nullptr;
         for (const rt::Control& part : childrenOf(c.name)) {
           if (isContainer(part.kind) || part.kind == ControlKind::Row) {
-            auto* inner = new QWidget;
+            // A group in a row is still the group: its frame and caption show, and it is
+            // the widget its name enables and hides.
+            const bool framed = part.kind == ControlKind::Group || part.kind == ControlKind::Option;
+            QWidget* inner = framed ? makeWidget(part) : new QWidget;
             auto* innerLayout = new QVBoxLayout(inner);
-            innerLayout->setContentsMargins(0, 0, 0, 0);
+            if (!framed) innerLayout->setContentsMargins(0, 0, 0, 0);
             build(innerLayout, part.name, false);
             row->addWidget(inner);
             continue;
@@ -433,7 +436,13 @@ void QtWindow::connectInput(const rt::Control& c, QWidget* w) {
     });
   } else if (auto* view = qobject_cast<ListView*>(w)) {
     connect(view, &QTableView::clicked, this, [this, name](const QModelIndex& i) {
-      report(window_->clickRow(name, i.row() + 1));
+      // Shift+click selects the rows from where the selection started, Ctrl+click adds or
+      // takes away one row; the window keeps which rows are selected.
+      const auto mods = QGuiApplication::keyboardModifiers();
+      if (mods & (Qt::ShiftModifier | Qt::ControlModifier))
+        report(window_->extendRow(name, i.row() + 1, (mods & Qt::ShiftModifier) != 0));
+      else
+        report(window_->clickRow(name, i.row() + 1));
     });
     connect(view, &QTableView::doubleClicked, this, [this, name](const QModelIndex& i) {
       report(window_->clickRow(name, i.row() + 1, true));
@@ -577,8 +586,7 @@ void QtWindow::apply(const rt::Control& c, QWidget* w) {
       auto* view = static_cast<ListView*>(w);
       view->listModel()->refresh();
       view->applyFormat();
-      if (c.selection > 0) view->selectRow(c.selection - 1);
-      else view->clearSelection();
+      view->showSelection(c.selection, c.marked);
       break;
     }
     case ControlKind::Group:

@@ -4,8 +4,6 @@
 
 #include "dictionaries/tax_currency/ladujwaluty.h"
 #include "dictionaries/tax_currency/rates_forms.h"
-#include "framework/classes/browser_popup.h"
-#include "framework/classes/popup_class.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/date_time.h"
@@ -90,6 +88,9 @@ int RatesWindow::opened() {
   rates_.addSortOrder("+SYM_WALUTY", &rateLocator_);
   for (const char* f : {"KUR:SYM_WALUTY", "KUR:KURS_ZAKUPU", "KUR:KURS_SPRZEDAZY", "KUR:KURS_SREDNI"}) rates_.addField(f);
   rates_.setPageSize(descriptor().pageSize);
+  // The rates list's popup (its buttons, export, print), Ctrl+C and Ctrl+P.
+  rateOutputs_.warn = [this](std::string_view text) { warn(text); };
+  rateOutputs_.attach();
   rates_.opened();
   rates_.setAlerts();
 
@@ -105,7 +106,7 @@ void RatesWindow::setAlerts() {
   if (!window()) return;
   // The keys of the buttons belong to the dates list; in the rates list they press
   // that list's own buttons.
-  for (int key : {rt::key::Ins, rt::key::F2, rt::key::Del, rt::key::MouseRight}) window()->alertOn(kRates, key);
+  for (int key : {rt::key::Ins, rt::key::F2, rt::key::Del}) window()->alertOn(kRates, key);
   window()->alert(rt::key::F5);
 }
 
@@ -158,23 +159,12 @@ void RatesWindow::download(bool nbp) {
   if (flag == 0) recalculationCheck();
 }
 
-void RatesWindow::ratesPopup() {
-  fw::PopupClass popup;
-  popup.init(sharedWindow());
-  popup.addItemMimic("Insert", "?INSERT:2", "Dodaj");
-  popup.addItemMimic("Change", "?CHANGE:2", "Popraw");
-  popup.addItemMimic("Delete", "?DELETE:2", "Usuń");
-  fw::USTAW4IKONYBROWSERA(popup);
-  popup.ask();
-}
-
 int RatesWindow::takeEvent(const rt::Event& e) {
   if (e.code == rt::event::AlertKey && e.control == kRates) {
     switch (e.keyCode) {
       case rt::key::Ins: window()->post(rt::Event{rt::event::Accepted, "?INSERT:2"}); return fw::kLevelNotify;
       case rt::key::F2: window()->post(rt::Event{rt::event::Accepted, "?CHANGE:2"}); return fw::kLevelNotify;
       case rt::key::Del: window()->post(rt::Event{rt::event::Accepted, "?DELETE:2"}); return fw::kLevelNotify;
-      case rt::key::MouseRight: ratesPopup(); return fw::kLevelNotify;
       default: break;
     }
   }

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/list_output.h"
 #include "engine/list_window.h"
 #include "framework/classes/browse_class.h"
 #include "framework/classes/locators.h"
@@ -34,7 +35,6 @@ class RatesWindow : public engine::ListWindow {
   void reloadBoth();
   void recalculationCheck();
   void download(bool nbp);
-  void ratesPopup();
 
   std::int32_t day_;
   std::string mode_;
@@ -47,6 +47,7 @@ class RatesWindow : public engine::ListWindow {
   fw::ListQueue rateQueue_;
   fw::BrowseClass rates_;
   fw::StepLocator rateLocator_;
+  engine::ListOutputs rateOutputs_{rates_};
 };
 
 //! Opens the rate window; answers its response.

@@ -62,6 +62,10 @@ struct Control {
   int fontWeight = kNormalWeight;
   std::map<int, ListStyle> styles;
   int selection = 0;  //!< a list's selected row, 1-based; a multi-line text's cursor, in characters from 1; 0 = none
+  //! A list's rows selected together (1-based, ascending, `selection` among them); empty
+  //! while the selected row is the only one. `selection` stays the row forms work on.
+  std::vector<int> marked;
+  int anchor = 0;  //!< where a list's Shift selection started
   std::string icon;
   std::vector<std::string> iconList;  //!< a list's icons by number (1-based)
   std::vector<std::vector<std::string>> rows;  //!< a list's loaded rows: list-buffer fields as text
@@ -74,5 +78,13 @@ struct Control {
   //! The mnemonic letter of the caption (upper case), or 0.
   char mnemonic() const;
 };
+
+//! The rows of a list the user selected, ascending: the marked rows, else the selected
+//! row alone (none when no row is selected).
+inline std::vector<int> selectedRows(const Control& list) {
+  if (!list.marked.empty()) return list.marked;
+  if (list.selection > 0) return {list.selection};
+  return {};
+}
 
 }  // namespace slownik::rt

@@ -173,6 +173,12 @@ bool HeadlessFrontEnd::doubleClickRow(const std::shared_ptr<Window>& window, std
              window->clickRow(list, row, true));
 }
 
+bool HeadlessFrontEnd::extendRow(const std::shared_ptr<Window>& window, std::string_view list, int row, bool range) {
+  if (!window) return act(window, "extending a selection", "no window");
+  return act(window, std::string(range ? "Shift" : "Ctrl") + "+clicking row " + std::to_string(row) + " of " + std::string(list),
+             window->extendRow(list, row, range));
+}
+
 bool HeadlessFrontEnd::rightClickRow(const std::shared_ptr<Window>& window, std::string_view list, int row) {
   if (!window) return act(window, "right-clicking a row", "no window");
   return act(window, "right-clicking row " + std::to_string(row) + " of " + std::string(list),

@@ -57,6 +57,8 @@ class HeadlessFrontEnd final : public FrontEnd {
   bool choose(const std::shared_ptr<Window>& window, std::string_view control, std::string item);
   bool clickRow(const std::shared_ptr<Window>& window, std::string_view list, int row);
   bool doubleClickRow(const std::shared_ptr<Window>& window, std::string_view list, int row);
+  //! Shift+click (`range`) or Ctrl+click on a list row: the selection grows (or shrinks).
+  bool extendRow(const std::shared_ptr<Window>& window, std::string_view list, int row, bool range);
   bool rightClickRow(const std::shared_ptr<Window>& window, std::string_view list, int row);
   bool clickHeader(const std::shared_ptr<Window>& window, std::string_view list, int column,
                    int mouseKey = key::MouseLeft);

@@ -21,6 +21,13 @@ struct ThreadWindows {
 
 namespace {
 
+// Marks every row from a list's anchor to its selected row; one row alone is no marking.
+void markRange(Control& c) {
+  c.marked.clear();
+  if (c.anchor < 1 || c.selection < 1 || c.anchor == c.selection) return;
+  for (int r = std::min(c.anchor, c.selection); r <= std::max(c.anchor, c.selection); ++r) c.marked.push_back(r);
+}
+
 using Changes = std::vector<std::pair<std::string, Property>>;
 
 std::atomic<int> lastWindowId{0};
@@ -370,7 +377,12 @@ bool Window::setListStyle(std::string_view control, int style, ListStyle look) {
   });
 }
 bool Window::setSelection(std::string_view control, int row) {
-  return change(control, Property::Selection, [&](Control& c) { return assign(c.selection, std::max(row, 0)); });
+  return change(control, Property::Selection, [&](Control& c) {
+    // Code moving the list elsewhere leaves one row selected, as a plain click would.
+    const bool unmarked = !c.marked.empty() && c.selection != std::max(row, 0);
+    if (unmarked) c.marked.clear();
+    return assign(c.selection, std::max(row, 0)) || unmarked;
+  });
 }
 bool Window::setIcon(std::string_view control, std::string icon) {
   return change(control, Property::Icon, [&](Control& c) { return assign(c.icon, std::move(icon)); });
@@ -379,7 +391,12 @@ bool Window::setIconList(std::string_view control, std::vector<std::string> icon
   return change(control, Property::IconList, [&](Control& c) { return assign(c.iconList, std::move(icons)); });
 }
 bool Window::setRows(std::string_view control, std::vector<std::vector<std::string>> rows) {
-  return change(control, Property::Rows, [&](Control& c) { return assign(c.rows, std::move(rows)); });
+  return change(control, Property::Rows, [&](Control& c) {
+    // Other rows (another page, a reload that changed them): the marks no longer point at
+    // what the user selected.
+    if (c.rows != rows) c.marked.clear();
+    return assign(c.rows, std::move(rows));
+  });
 }
 bool Window::setItems(std::string_view control, std::vector<std::string> items) {
   return change(control, Property::Items, [&](Control& c) { return assign(c.items, std::move(items)); });
@@ -708,10 +725,26 @@ std::string Window::keyLocked(int keyCode, Changes& changes, std::vector<std::st
     int& sel = focused->selection;
     auto moveTo = [&](int row) {
       sel = row;
+      focused->marked.clear();
+      focused->anchor = row;
+      changes.emplace_back(focused->name, Property::Selection);
+      pushLocked(Event{event::NewSelection, focus_, keyCode});
+    };
+    // Shift with an arrow selects every row from where the selection started.
+    auto extendTo = [&](int row) {
+      if (focused->marked.empty() || focused->anchor < 1) focused->anchor = sel > 0 ? sel : row;
+      sel = row;
+      markRange(*focused);
       changes.emplace_back(focused->name, Property::Selection);
       pushLocked(Event{event::NewSelection, focus_, keyCode});
     };
     switch (keyCode) {
+      case key::withShift(key::Down):
+        if (sel >= 1 && sel < rows) extendTo(sel + 1);
+        return {};
+      case key::withShift(key::Up):
+        if (sel > 1) extendTo(sel - 1);
+        return {};
       case key::Down:
         if (sel < rows) {
           moveTo(sel + 1);
@@ -840,12 +873,57 @@ std::string Window::clickRow(std::string_view list, int row, bool doubleClick) {
     }
     if (refused.empty()) {
       focusLocked(c->name, focusChanges);
+      c->anchor = row;
+      if (!c->marked.empty()) {
+        c->marked.clear();
+        changes.emplace_back(c->name, Property::Selection);
+      }
       if (c->selection != row) {
         c->selection = row;
         changes.emplace_back(c->name, Property::Selection);
         pushLocked(Event{event::NewSelection, c->name, key::MouseLeft});
       }
       if (doubleClick) pushLocked(Event{event::Accepted, c->name, key::MouseLeft2});
+    }
+  }
+  report(changes, focusChanges);
+  return refused;
+}
+
+std::string Window::extendRow(std::string_view list, int row, bool range) {
+  Changes changes;
+  std::vector<std::string> focusChanges;
+  std::string refused;
+  {
+    std::lock_guard lock(mutex_);
+    Control* c = targetLocked(list, true, refused);
+    if (c && (row < 1 || row > static_cast<int>(c->rows.size()))) {
+      refused = "the list " + c->name + " has no row " + std::to_string(row);
+    }
+    if (refused.empty()) {
+      focusLocked(c->name, focusChanges);
+      const int before = c->selection;
+      if (range) {
+        const int count = static_cast<int>(c->rows.size());
+        if (c->marked.empty() || c->anchor < 1 || c->anchor > count) c->anchor = before > 0 && before <= count ? before : row;
+        c->selection = row;
+        markRange(*c);
+      } else {
+        std::vector<int> rows = selectedRows(*c);
+        auto at = std::find(rows.begin(), rows.end(), row);
+        if (at == rows.end()) {
+          rows.insert(std::upper_bound(rows.begin(), rows.end(), row), row);
+          c->selection = row;
+        } else if (rows.size() > 1) {
+          // The current row leaves the selection: the nearest row still selected takes its place.
+          const auto next = rows.erase(at);
+          if (c->selection == row) c->selection = next != rows.end() ? *next : rows.back();
+        }
+        c->anchor = c->selection;
+        c->marked = rows.size() > 1 ? std::move(rows) : std::vector<int>{};
+      }
+      changes.emplace_back(c->name, Property::Selection);
+      if (c->selection != before) pushLocked(Event{event::NewSelection, c->name, key::MouseLeft});
     }
   }
   report(changes, focusChanges);

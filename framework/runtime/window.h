@@ -139,6 +139,10 @@ class Window : public std::enable_shared_from_this<Window> {
   std::string choose(std::string_view control, std::string item);
   //! Clicks a list row (1-based); a double click also accepts it.
   std::string clickRow(std::string_view list, int row, bool doubleClick = false);
+  //! Extends a list's selection to `row` with the mouse: a Shift+click (`range`) selects
+  //! every row from where the selection started, a Ctrl+click adds or takes away that row
+  //! alone. The clicked row becomes the current one (unless a Ctrl+click took it away).
+  std::string extendRow(std::string_view list, int row, bool range);
   //! Right-clicks a list row: selects it, then the right button goes as a key press.
   std::string rightClickRow(std::string_view list, int row);
   //! Clicks a list's column header (1-based) with a plain, Shift (257) or Ctrl (513) click.

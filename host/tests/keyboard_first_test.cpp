@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <chrono>
 
 #include "framework/runtime/keys.h"
@@ -315,6 +316,47 @@ TEST(PolishKeys, TheSearchEntryLocatesAsYouType) {
   EXPECT_TRUE(hasEvent(eventsOf(*w), rt::event::Accepted, "?LOKATOR"));
   w->close();
   rt::closeThreadWindows();
+}
+
+TEST_F(Frame, ShiftArrowsAndCtrlClicksSelectSeveralRowsAndTheWindowKnowsWhich) {
+  auto* view = qobject_cast<ListView*>(field(1, "?LIST"));
+  ASSERT_NE(view, nullptr);
+  view->setFocus();
+  windows[1]->select("?LIST");
+  eventsOf(*windows[1]);
+  // What the front-end does with every change the window reports: the list shows it.
+  auto shownRows = [&] {
+    drawn_[1]->refresh("?LIST", rt::Property::Selection);
+    std::vector<int> rows;
+    for (const QModelIndex& i : view->selectionModel()->selectedRows()) rows.push_back(i.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+  };
+  auto rowCentre = [&](int row) { return view->visualRect(view->model()->index(row - 1, 0)).center(); };
+
+  QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+  QApplication::processEvents();
+  EXPECT_EQ(windows[1]->control("?LIST")->marked, (std::vector<int>{2, 3}));
+  EXPECT_EQ(windows[1]->control("?LIST")->selection, 3) << "the current row moved with the arrow";
+  EXPECT_EQ(shownRows(), (std::vector<int>{2, 3}));
+  EXPECT_EQ(view->currentIndex().row(), 2) << "the current row is the window's";
+
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(1));
+  QApplication::processEvents();
+  EXPECT_EQ(windows[1]->control("?LIST")->marked, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(shownRows(), (std::vector<int>{1, 2, 3}));
+
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowCentre(4));
+  QApplication::processEvents();
+  EXPECT_EQ(windows[1]->control("?LIST")->marked, (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(windows[1]->control("?LIST")->selection, 4);
+
+  // A plain click, as a plain arrow, is back to one row: the one forms work on.
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(2));
+  QApplication::processEvents();
+  EXPECT_TRUE(windows[1]->control("?LIST")->marked.empty());
+  EXPECT_EQ(windows[1]->control("?LIST")->selection, 2);
+  EXPECT_EQ(shownRows(), (std::vector<int>{2}));
 }
 
 }  // namespace

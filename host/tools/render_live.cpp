@@ -5,18 +5,24 @@
 // offers opens it on its own procedure thread as the host's menu would, waits for its
 // rows and grabs it (<EXPORT>.png). Where the list can add or change records, F2 on its
 // first row opens the record form, which is grabbed too (<EXPORT>_form.png) and cancelled.
+// The empty workspace of the main window (start_page.png) and the help window F1 opens
+// on the first list (help_window.png) are drawn too.
+// The rate window ("Kursy walut", from the loader "Kursy walut na dziś") is drawn at its
+// default size with the rates of the newest quoted day shown (kursy_walut_z_kursami.png).
 // Run it offscreen (QT_QPA_PLATFORM=offscreen). Nothing waits forever: a window that does
 // not show, fill or close in time is reported and the run goes on; a procedure that never
 // returns ends the run with a message and exit code 3.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
 #include "framework/data/globals.h"
+#include "framework/runtime/date_time.h"
 #include "framework/runtime/front_end.h"
 #include "framework/runtime/window.h"
 #include "framework/runtime/window_resource.h"
@@ -25,12 +31,15 @@
 #include "host/look.h"
 #include "host/database_setup.h"
 #include "host/icon_library.h"
+#include "host/help_window.h"
 #include "host/list_view.h"
+#include "host/main_window.h"
 #include "host/module_library.h"
 #include "host/procedure_launcher.h"
 #include "host/qt_front_end.h"
 #include "host/qt_window.h"
 #include "host/session.h"
+#include "host/start_page.h"
 #include "host/window_driver.h"
 
 using namespace slownik;
@@ -48,7 +57,7 @@ bool grab(host::QtWindow* w, const QString& file) {
 }
 
 // The log-in the host's dialog would do for "Admin" in the demo company.
-bool logIn(sql::Database& db) {
+bool logIn(sql::Database& db, host::Session& session) {
   QString error;
   const auto people = host::users(db, &error);
   const host::Choice* admin = host::findUser(people, "Admin");
@@ -56,7 +65,6 @@ bool logIn(sql::Database& db) {
     complain("Brak użytkownika Admin w bazie demonstracyjnej. " + error);
     return false;
   }
-  host::Session session;
   session.user = *admin;
   for (const host::Choice& c : host::companies(db))
     if (c.id == double(sql::demo::kCompanyId)) session.company = c;
@@ -110,8 +118,24 @@ int shootForm(host::WindowDriver& driver, host::QtWindow* list, const QString& n
   return failures;
 }
 
+// F1 in a list: the help window with the list's page.
+int shootHelp(host::WindowDriver& driver, host::QtWindow* list, const QDir& out) {
+  driver.pressKey(list, Qt::Key_F1);
+  if (!processEventsUntil([] { return host::HelpWindow::exists() && host::HelpWindow::instance()->isVisible(); },
+                          driver.timeout())) {
+    complain("F1: okno pomocy się nie pokazało");
+    return 1;
+  }
+  processEventsUntil([] { return false; }, 300);
+  host::HelpWindow* help = host::HelpWindow::instance();
+  const bool saved = help->grab().save(out.filePath("help_window.png"));
+  if (saved) say(QString("help_window.png: %1 (%2 × %3)").arg(help->windowTitle()).arg(help->width()).arg(help->height()));
+  help->close();
+  return saved ? 0 : 1;
+}
+
 int shootList(host::WindowDriver& driver, host::ProcedureLauncher& launcher, const host::EntryPoint& entry,
-              const QDir& out) {
+              const QDir& out, bool withHelp) {
   const QString name = entry.exportName;
   const auto before = driver.shownIds();
   launcher.start(entry);
@@ -131,11 +155,64 @@ int shootList(host::WindowDriver& driver, host::ProcedureLauncher& launcher, con
   const int rows = list ? list->model()->rowCount() : 0;
   if (grab(w, out.filePath(name + ".png"))) say(QString("%1.png: %2 (wierszy: %3)").arg(name, w->windowTitle()).arg(rows));
   else ++failures;
+  if (withHelp) failures += shootHelp(driver, w, out);
   failures += shootForm(driver, w, name, out);
   if (!closeWindow(driver, w, name)) ++failures;
   reportMessages(driver, name);
   if (!processEventsUntil([&] { return launcher.runningCount() == 0; }, driver.timeout())) {
     complain(name + ": procedura nie zakończyła się po zamknięciu okna");
+    ++failures;
+  }
+  return failures;
+}
+
+// The empty workspace of the main window (start_page.png) and the help window F1 opens
+// on the first list (help_window.png) are drawn too.
+// The rate window opens on today, which the demo's tables end just before: the tool goes
+// back a week, picks the newest day and draws the window at the size it opens with.
+int shootRates(host::WindowDriver& driver, host::ProcedureLauncher& launcher, const host::EntryPoint& entry,
+               const QDir& out) {
+  const auto before = driver.shownIds();
+  launcher.start(entry);
+  host::QtWindow* w = driver.waitForNewWindow(before);
+  reportMessages(driver, entry.exportName);
+  if (!w) {
+    complain("Kursy walut: " + driver.error());
+    return 1;
+  }
+  int failures = 0;
+  rt::Window& rates = *w->window();
+  const std::string weekAgo = rt::formatShortDate(rt::today() - 7);
+  if (!rates.type("?DATA_FILTR", weekAgo).empty()) ++failures;
+  processEventsUntil([&] { return !rates.control("?LIST")->rows.empty(); }, driver.timeout());
+  const auto dates = rates.control("?LIST")->rows;
+  if (dates.empty()) {
+    complain("Kursy walut: brak notowań od " + QString::fromStdString(weekAgo));
+    ++failures;
+  } else {
+    rates.clickRow("?LIST", static_cast<int>(dates.size()));
+    processEventsUntil([&] { return !rates.control("?LIST1")->rows.empty(); }, driver.timeout());
+  }
+  processEventsUntil([] { return false; }, 300);
+  // The size the workspace of a 1100 × 720 main window gives a new window.
+  w->resize(w->sizeHint().expandedTo(w->minimumSizeHint()).boundedTo(QSize(1080, 620)));
+  QApplication::processEvents();
+  auto* list = qobject_cast<host::ListView*>(w->widgetFor("?LIST1"));
+  const bool scrolls = list && list->horizontalScrollBar()->isVisible();
+  const int shown = list ? list->model()->rowCount() : 0;
+  if (w->grab().save(out.filePath("kursy_walut_z_kursami.png")))
+    say(QString("kursy_walut_z_kursami.png: %1 × %2, kursów: %3, poziomy pasek: %4")
+            .arg(w->width()).arg(w->height()).arg(shown).arg(scrolls ? "tak" : "nie"));
+  else
+    ++failures;
+  if (scrolls) {
+    complain("Kursy walut: kolumny kursów nie mieszczą się bez przewijania");
+    ++failures;
+  }
+  if (!closeWindow(driver, w, "Kursy walut")) ++failures;
+  reportMessages(driver, "Kursy walut");
+  if (!processEventsUntil([&] { return launcher.runningCount() == 0; }, driver.timeout())) {
+    complain("Kursy walut: procedura nie zakończyła się po zamknięciu okna");
     ++failures;
   }
   return failures;
@@ -167,7 +244,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   sql::Database* db = sql::threadDatabase();
-  if (!db || !logIn(*db)) return 1;
+  host::Session session;
+  if (!db || !logIn(*db, session)) return 1;
   data::glo().PATH_INI.set(tmp.filePath("slownik.ini").toStdString());
   data::glo().LOCALPATH.set((host::resourceDir() + "/help").toStdString());
 
@@ -188,8 +266,20 @@ int main(int argc, char** argv) {
     host::WindowDriver driver(*frontEnd);
     for (const host::EntryPoint& entry : module.entryPoints()) {
       if (entry.kind != "browse") continue;
+      failures += shootList(driver, launcher, entry, out, shot == 0);
       ++shot;
-      failures += shootList(driver, launcher, entry, out);
+    }
+    for (const host::EntryPoint& entry : module.entryPoints())
+      if (entry.exportName == "LADUJWALUTY") failures += shootRates(driver, launcher, entry, out);
+    {
+      // The frame as a user sees it after logging in, before any window opens.
+      host::MainWindow frame(session, module.entryPoints(), &launcher);
+      frame.show();
+      processEventsUntil([] { return false; }, 300);
+      frame.startPage()->follow();
+      QApplication::processEvents();
+      if (frame.grab().save(out.filePath("start_page.png"))) say("start_page.png: " + frame.windowTitle());
+      else ++failures;
     }
     // Nothing answers questions any more; every window still open is asked to close.
     frontEnd->shutDown();

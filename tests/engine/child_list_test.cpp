@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -201,6 +202,39 @@ TEST_P(ChildListTest, AListThatOnlyShowsHasNoWayToTheForm) {
   EXPECT_EQ(starts(w), (std::vector<std::string>{"400", "500"}));
   for (const char* c : {"?LISTA", "?DODAJ", "?POPRAW", "?USUN"}) EXPECT_FALSE(w->control(c)->enabled) << c;
   EXPECT_TRUE(journal_.take().empty());
+  ASSERT_TRUE(fe().click(w, "?CLOSE"));
+}
+
+TEST_P(ChildListTest, ItsRowsGoToTheClipboardAndThePrintLikeAnyListsRows) {
+  auto w = openOwner(true);
+  ASSERT_TRUE(w);
+  // One row, then both with Shift: the copy follows the selection, in list order.
+  ASSERT_TRUE(fe().clickRow(w, "?LISTA", 2));
+  ASSERT_TRUE(fe().press(w, rt::key::withCtrl('C')));
+  EXPECT_EQ(fe().clipboardText(), "Od\tStopa\n500\t2,0000");
+  ASSERT_TRUE(fe().press(w, rt::key::withShift(rt::key::Up)));
+  EXPECT_EQ(w->control("?LISTA")->selection, 1) << "the current row follows the arrow";
+  ASSERT_TRUE(fe().press(w, rt::key::withCtrl('C')));
+  EXPECT_EQ(fe().clipboardText(), "Od\tStopa\n400\t3,0000\n500\t2,0000");
+
+  // Ctrl+P prints the owner's rows only, under the window's name.
+  ASSERT_TRUE(fe().press(w, rt::key::withCtrl('P')));
+  ASSERT_EQ(fe().printed().size(), 1u);
+  EXPECT_EQ(fe().printed()[0].title, "Właściciel");
+  const std::string html = fe().printed()[0].html;
+  EXPECT_NE(html.find(">400</td>"), std::string::npos);
+  EXPECT_EQ(html.find(">450</td>"), std::string::npos) << "another owner's row";
+
+  // The popup offers the list's buttons and both ways out; print goes through it too.
+  fe().expectPopup("Drukuj");
+  ASSERT_TRUE(fe().rightClickRow(w, "?LISTA", 1));
+  ASSERT_EQ(fe().popupsShown().size(), 1u);
+  const auto offered = fe().popupsShown()[0];
+  for (const char* item : {"Dodaj", "Popraw", "Usuń", "Eksport do Excela", "Drukuj"})
+    EXPECT_NE(std::find(offered.begin(), offered.end(), item), offered.end()) << item;
+  EXPECT_EQ(fe().printed().size(), 2u);
+  EXPECT_EQ(starts(w), (std::vector<std::string>{"400", "500"})) << "the list reads its page again";
+  EXPECT_TRUE(journal_.take().empty()) << "no form was called";
   ASSERT_TRUE(fe().click(w, "?CLOSE"));
 }
 

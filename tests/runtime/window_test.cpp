@@ -152,6 +152,65 @@ TEST_F(WindowInput, MouseOnTheList) {
   EXPECT_THAT(drain(*browse), ElementsAre("2 ?LIST k1", "15 ?LIST k2"));
 }
 
+TEST_F(WindowInput, ShiftAndCtrlSelectSeveralRowsAroundTheCurrentOne) {
+  using Rows = std::vector<int>;
+  auto selected = [&] { return rt::selectedRows(*browse->control("?LIST")); };
+  auto current = [&] { return browse->control("?LIST")->selection; };
+  ASSERT_EQ(browse->clickRow("?LIST", 1), "");
+  drain(*browse);
+
+  // Shift with the arrows grows and shrinks the selection from where it started; the
+  // current row moves with the arrow and is told as a new selection.
+  EXPECT_EQ(browse->pressKey(key::withShift(key::Down)), "");
+  EXPECT_THAT(drain(*browse), ElementsAre("2 ?LIST k296"));
+  EXPECT_EQ(browse->pressKey(key::withShift(key::Down)), "");
+  EXPECT_EQ(selected(), (Rows{1, 2, 3}));
+  EXPECT_EQ(current(), 3);
+  EXPECT_EQ(browse->pressKey(key::withShift(key::Down)), "");  // the last row: nothing more to take
+  EXPECT_EQ(selected(), (Rows{1, 2, 3}));
+  EXPECT_EQ(browse->pressKey(key::withShift(key::Up)), "");
+  EXPECT_EQ(selected(), (Rows{1, 2}));
+  EXPECT_EQ(current(), 2);
+  // A plain arrow goes back to one row.
+  EXPECT_EQ(browse->pressKey(key::Down), "");
+  EXPECT_EQ(selected(), (Rows{3}));
+  drain(*browse);
+
+  // Ctrl+click adds a row and makes it current; again, takes it away.
+  EXPECT_EQ(browse->extendRow("?LIST", 1, false), "");
+  EXPECT_EQ(selected(), (Rows{1, 3}));
+  EXPECT_EQ(current(), 1);
+  EXPECT_EQ(browse->extendRow("?LIST", 1, false), "");
+  EXPECT_EQ(selected(), (Rows{3})) << "the row left takes the current row's place";
+  EXPECT_EQ(current(), 3);
+  EXPECT_EQ(browse->extendRow("?LIST", 3, false), "");
+  EXPECT_EQ(selected(), (Rows{3})) << "the last selected row stays";
+  // Shift+click selects from the current row to the clicked one.
+  EXPECT_EQ(browse->extendRow("?LIST", 1, true), "");
+  EXPECT_EQ(selected(), (Rows{1, 2, 3}));
+  EXPECT_EQ(current(), 1);
+  EXPECT_THAT(browse->extendRow("?LIST", 4, true), HasSubstr("no row 4"));
+
+  // Code leaves the marks where the current row stays, drops them when it moves it or
+  // the rows change; a plain click does too.
+  browse->setSelection("?LIST", 1);
+  EXPECT_EQ(selected(), (Rows{1, 2, 3}));
+  browse->setSelection("?LIST", 2);
+  EXPECT_EQ(selected(), (Rows{2}));
+  EXPECT_EQ(browse->extendRow("?LIST", 3, true), "");
+  auto rows = browse->control("?LIST")->rows;
+  browse->setRows("?LIST", rows);
+  EXPECT_EQ(selected(), (Rows{2, 3})) << "the same rows again";
+  rows.pop_back();
+  browse->setRows("?LIST", rows);
+  EXPECT_TRUE(browse->control("?LIST")->marked.empty());
+  browse->setSelection("?LIST", 2);
+  EXPECT_EQ(browse->extendRow("?LIST", 1, true), "");
+  EXPECT_EQ(selected(), (Rows{1, 2}));
+  EXPECT_EQ(browse->clickRow("?LIST", 2), "");
+  EXPECT_EQ(selected(), (Rows{2}));
+}
+
 TEST_F(WindowInput, TypingChoosingAndClicking) {
   openForm();
   EXPECT_FALSE(browse->isActive());

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <set>
 
 #include "dictionaries/tax_currency/currency_list.h"
@@ -11,6 +15,7 @@
 #include "framework/runtime/keys.h"
 #include "framework/services/rates/rate_table.h"
 #include "support/http_server.h"
+#include "support/zip_entries.h"
 
 namespace slownik {
 namespace {
@@ -297,6 +302,61 @@ TEST_P(RatesWindowTest, RatesKeepTheirSixPlacesThroughTheForm) {
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM KURSY_WALUT" + where + " AND KURS_SREDNI = 4.00015"), "1");
   ASSERT_TRUE(fe().press(w, rt::key::Esc));
   join();
+}
+
+TEST_P(RatesWindowTest, TheRatesListExportsPrintsAndCopiesTheSelectedDatesRatesOnly) {
+  namespace fs = std::filesystem;
+  const fs::path file = fs::temp_directory_path() / ("kursy_" + std::to_string(::getpid()) + "_" + GetParam().name + ".xlsx");
+  fs::remove(file);
+  auto w = openRates(jan3);
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(fe().clickRow(w, "?LIST", 1));
+  const std::string ofTheDay = scalar(
+      "SELECT COUNT(*) FROM KURSY_WALUT K JOIN DATY_KURSOW D ON D.ID_DATY = K.ID_DATY WHERE D.ID_BANKU = 0 AND "
+      "D.DATA_NOT = " + std::to_string(jan3));
+  ASSERT_LT(std::stoul(ofTheDay), std::stoul(scalar("SELECT COUNT(*) FROM KURSY_WALUT")));
+  ASSERT_EQ(listColumn(w, "?LIST1", 0).size(), std::stoul(ofTheDay));
+
+  // The rates list's own popup: its buttons, then export and print of its rows.
+  fe().expectPopup("Eksport do Excela");
+  fe().expectFile(file.string());
+  ASSERT_TRUE(fe().rightClickRow(w, "?LIST1", 2));
+  ASSERT_EQ(fe().popupsShown().size(), 1u);
+  const auto offered = fe().popupsShown()[0];
+  for (const char* item : {"Dodaj", "Popraw", "Usuń", "Eksport do Excela", "Drukuj"})
+    EXPECT_NE(std::find(offered.begin(), offered.end(), item), offered.end()) << item;
+  test::ZipEntries zip(file.string());
+  ASSERT_TRUE(zip.valid());
+  const std::string sheet = zip.text("xl/worksheets/sheet1.xml");
+  std::size_t lines = 0;
+  for (auto at = sheet.find("<row "); at != std::string::npos; at = sheet.find("<row ", at + 1)) ++lines;
+  EXPECT_EQ(lines, std::stoul(ofTheDay) + 1) << "the header and that day's rates";
+  const std::string words = sheet + zip.text("xl/sharedStrings.xml");
+  EXPECT_NE(words.find("Kurs średni"), std::string::npos);
+  EXPECT_EQ(w->control("?LIST1")->selection, 2) << "the rates list keeps its place after the export";
+
+  // Ctrl+P in the rates list prints the rates, not the dates, under the window's name.
+  ASSERT_TRUE(fe().press(w, rt::key::withCtrl('P')));
+  ASSERT_EQ(fe().printed().size(), 1u);
+  EXPECT_EQ(fe().printed()[0].title, "Kursy walut");
+  const std::string html = fe().printed()[0].html;
+  std::size_t printedRows = 0;
+  for (auto at = html.find("<tr>"); at != std::string::npos; at = html.find("<tr>", at + 1)) ++printedRows;
+  EXPECT_EQ(printedRows - 1, std::stoul(ofTheDay));
+  EXPECT_NE(html.find("Kurs średni"), std::string::npos);
+
+  // Ctrl+C copies the two rows selected with Shift+click, with the headers.
+  const auto symbols = listColumn(w, "?LIST1", 0);
+  ASSERT_TRUE(fe().extendRow(w, "?LIST1", 3, true));
+  ASSERT_TRUE(fe().press(w, rt::key::withCtrl('C')));
+  const std::string copied = fe().clipboardText();
+  EXPECT_EQ(copied.substr(0, copied.find('\n')), "Waluta\tKurs zakupu\tKurs sprzedaży\tKurs średni");
+  EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 2);
+  EXPECT_NE(copied.find("\n" + symbols[1] + "\t"), std::string::npos);
+  EXPECT_NE(copied.find("\n" + symbols[2] + "\t"), std::string::npos);
+  ASSERT_TRUE(fe().press(w, rt::key::Esc));
+  join();
+  fs::remove(file);
 }
 
 SLOWNIK_ON_ALL_BACKENDS(RatesWindowTest);
