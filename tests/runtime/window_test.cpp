@@ -417,7 +417,7 @@ TEST_F(ProcedureWindows, PopupsAndDialogsAnswerFromTheQueue) {
     choices.push_back(popupMenu(menu));
     choices.push_back(popupMenu(menu));
     file = frontEnd().fileDialog({"Katalog KIR", "/tmp", "", "", false, true, w});
-    date = frontEnd().calendarDialog("Data", 80000);
+    date = frontEnd().calendarDialog({"Data", 80000, {w, "?LIST", 0, 15}});
     w->close();
   });
   fe().expectPopup("Kod");
