@@ -56,9 +56,7 @@ void ListView::setListFont(const QString& family, int points) {
   QFont f = parentWidget() ? parentWidget()->font() : QFont();
   if (!family.isEmpty()) f.setFamily(family);
   if (points > 0) f.setPointSize(points);
-  const QFont headerFont = header_->font();
   setFont(f);
-  header_->setFont(headerFont);
   applyFormat();
 }
 
