@@ -4,6 +4,7 @@
 // Compared with the same keyset statements issued straight on the connection. SQLite,
 // and PostgreSQL when SLOWNIK_TEST_PG_URL is set (scripts/with_postgres.sh).
 //   employee_list_bench [pages]     default: 300
+// With SLOWNIK_BENCH_SQL set it also prints the statement the locator's seek sends.
 #include <unistd.h>
 
 #include <cstdio>
@@ -120,6 +121,8 @@ Figures peselSeek(sql::Database& db, int pages) {
                checksum += static_cast<long>(rows.size());
              }
            }) / pages;
+  // The statement a seek sends, to compare with the direct one below.
+  if (std::getenv("SLOWNIK_BENCH_SQL")) std::printf("  lokator: %s\n", view.lastSql().c_str());
   view.close();
   const std::string raw =
       "SELECT * FROM PRACOWNIK A WHERE A.ID_FIRMY = ? AND A.PESEL >= ? "

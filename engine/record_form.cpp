@@ -106,7 +106,26 @@ int RecordForm::init() {
   frame_.startHelp(descriptor_.helpPage);
   frame_.startHighlighter();
   navigator_.start(sharedWindow());
+  if (!readOnly_ && (request() == data::kInsertRecord || request() == data::kChangeRecord))
+    asOpened_ = std::make_unique<data::RecordBuffer>(data::fileManager(*table_).record());
   return 0;
+}
+
+bool RecordForm::hasUnsavedChanges() {
+  if (!asOpened_ || !window() || window()->isClosed()) return false;
+  update();
+  return !(data::fileManager(*table_).record() == *asOpened_);
+}
+
+int RecordForm::takeCloseEvent(const rt::Event& e) {
+  if (e.fromThread == 0 || isClosing() || !hasUnsavedChanges()) return WindowManager::takeCloseEvent(e);
+  const int answer = rt::messageBox("Pytanie", "Formularz \"" + window()->title() +
+                                                   "\" zawiera niezapisane zmiany.|Czy zapisać zmiany?",
+                                    rt::MessageIcon::Question, rt::button::Yes | rt::button::No | rt::button::Cancel,
+                                    rt::button::Yes);
+  if (answer == rt::button::Yes) return takeCompleted();
+  if (answer == rt::button::No) return WindowManager::takeCloseEvent(e);
+  return fw::kLevelNotify;
 }
 
 void RecordForm::lockControls() {

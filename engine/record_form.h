@@ -122,6 +122,14 @@ class RecordForm : public fw::WindowManager {
   //! may be read again); a duplicate refused by the database runs the save check again,
   //! which now meets the other row and says so in the form's own words.
   int writeFailed(int code) override;
+  //! The close box cancels, as Esc does. A close another window of the program asks
+  //! for (the event names the asking thread: making way for a change of company) asks
+  //! first when the form has unsaved changes: "Tak" saves (a failed check keeps the form
+  //! open), "Nie" gives them up, "Anuluj" keeps the form open.
+  int takeCloseEvent(const rt::Event& e) override;
+  //! Whether the fields differ from what the form showed when it opened (never in a
+  //! form that only shows or deletes).
+  bool hasUnsavedChanges();
   using fw::WindowManager::run;
   //! Calls picker `number` with the select request; 2 without calling it in view mode.
   int run(int number, int request) override;
@@ -186,6 +194,7 @@ class RecordForm : public fw::WindowManager {
   bool readOnly_ = false;
   data::ErrorHandler* errorsOfWrite_ = nullptr;  // the table's handler while a write runs
   std::unique_ptr<data::IdReservation> reservation_;  // a new record's id, until saved
+  std::unique_ptr<data::RecordBuffer> asOpened_;      // the record once the form was ready
 };
 
 //! Opens the user's mail program on the address (trimmed); "Proszę wpisać adres e-mail!"

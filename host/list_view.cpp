@@ -54,6 +54,14 @@ void ListView::setRowHeightUnits(int units) {
   verticalHeader()->setDefaultSectionSize(std::max(line, fontMetrics().height() + 2) * lines);
 }
 
+void ListView::setListFont(const QString& family, int points) {
+  QFont f = parentWidget() ? parentWidget()->font() : QFont();
+  if (!family.isEmpty()) f.setFamily(family);
+  if (points > 0) f.setPointSize(points);
+  setFont(f);
+  applyFormat();
+}
+
 void ListView::setGridColor(const QColor& color) {
   setStyleSheet(color.isValid() ? QStringLiteral("QTableView { gridline-color: %1; }").arg(color.name()) : QString());
 }

@@ -26,6 +26,9 @@ class ListView : public QTableView {
   void applyFormat();
   //! The height of one line of a row in dialog units (0 = the font's own).
   void setRowHeightUnits(int units);
+  //! The rows' font: `family` ("" = the window's) at `points` (0 = the window's size).
+  //! The header follows it; the columns and rows are measured again in it.
+  void setListFont(const QString& family, int points);
   //! The grid colour; an invalid colour gives the style's own.
   void setGridColor(const QColor& color);
 

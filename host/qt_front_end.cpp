@@ -23,6 +23,7 @@
 #include "framework/classes/window_layouts.h"
 #include "framework/runtime/date_time.h"
 #include "framework/runtime/window.h"
+#include "host/dialog_place.h"
 #include "host/help_window.h"
 #include "host/icon_library.h"
 #include "host/print_preview.h"
@@ -321,10 +322,12 @@ std::optional<long> QtFrontEnd::colorDialog(const std::string& title, long initi
       std::nullopt);
 }
 
-std::optional<long> QtFrontEnd::calendarDialog(const std::string& title, long initialDay) {
+std::optional<long> QtFrontEnd::calendarDialog(const rt::CalendarRequest& request) {
   return ask<std::optional<long>>(
-      [this, title, initialDay]() -> std::optional<long> {
-        QDialog dialog(dialogParent(nullptr));
+      [this, request]() -> std::optional<long> {
+        const std::string& title = request.title;
+        const long initialDay = request.initialDay;
+        QDialog dialog(dialogParent(request.place.window));
         dialog.setWindowTitle(title.empty() ? QStringLiteral("Kalendarz") : qs(title));
         auto* calendar = new QCalendarWidget;
         calendar->setFirstDayOfWeek(Qt::Monday);
@@ -339,6 +342,9 @@ std::optional<long> QtFrontEnd::calendarDialog(const std::string& title, long in
         auto* layout = new QVBoxLayout(&dialog);
         layout->addWidget(calendar);
         layout->addWidget(buttons);
+        if (request.place.window)
+          if (QtWindow* w = widgetFor(request.place.window->id()))
+            placeDialogAt(&dialog, w->widgetFor(request.place.control), request.place.dx, request.place.dy);
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dayFromDate(calendar->selectedDate());
       },

@@ -54,7 +54,7 @@ class QtFrontEnd : public QObject, public rt::FrontEnd {
   int popupMenu(const rt::PopupRequest& request) override;
   std::optional<std::string> fileDialog(const rt::FileDialogRequest& request) override;
   std::optional<long> colorDialog(const std::string& title, long initial) override;
-  std::optional<long> calendarDialog(const std::string& title, long initialDay) override;
+  std::optional<long> calendarDialog(const rt::CalendarRequest& request) override;
   std::string clipboardText() override;
   void setClipboardText(const std::string& text) override;
   bool openLink(const std::string& url) override;

@@ -37,6 +37,7 @@
 #include "framework/runtime/window.h"
 #include "host/dialog_units.h"
 #include "host/flow_layout.h"
+#include "host/image_label.h"
 #include "host/focus_frame.h"
 #include "host/icon_library.h"
 #include "host/list_header_view.h"
@@ -317,8 +318,10 @@ QWidget* QtWindow::makeWidget(const rt::Control& c) {
   switch (c.kind) {
     case ControlKind::Prompt:
     case ControlKind::String:
-    case ControlKind::Image:
       w = new QLabel;
+      break;
+    case ControlKind::Image:
+      w = new ImageLabel;
       break;
     case ControlKind::Button: {
       auto* b = new QPushButton;
@@ -523,8 +526,12 @@ void QtWindow::apply(const rt::Control& c, QWidget* w) {
       static_cast<QLabel*>(w)->setText(text.isEmpty() ? shownValue(c) : text);
       break;
     case ControlKind::Image: {
+      // A value naming a file is a picture to preview (a path has a folder in it; an
+      // icon's name has none).
+      auto* image = static_cast<ImageLabel*>(w);
+      if (c.icon.empty() && c.value.find('/') != std::string::npos && image->showPictureFile(value)) break;
       QIcon icon = IconLibrary::instance().icon(c.icon.empty() ? c.value : c.icon);
-      static_cast<QLabel*>(w)->setPixmap(icon.pixmap(48, 48));
+      image->showIcon(c.icon.empty() && c.value.empty() ? QPixmap() : icon.pixmap(48, 48));
       break;
     }
     case ControlKind::Button: {
@@ -819,6 +826,10 @@ void QtWindow::applyLayout() {
       if (QWidget* w = widgetFor(rule.control))
         applyLayoutRule(w, rule, c && (c->kind == ControlKind::Image || c->kind == ControlKind::Button));
     }
+  // The font first: a row height in dialog units is measured in the list's own font.
+  if (layout.listFonts != applied_.listFonts)
+    for (const auto& [list, look] : layout.listFonts)
+      if (auto it = lists_.find(list); it != lists_.end()) it->second->setListFont(qs(look.family), look.points);
   for (const auto& [list, units] : layout.listRowHeights)
     if (auto it = lists_.find(list); it != lists_.end()) it->second->setRowHeightUnits(units);
   for (const auto& [list, color] : layout.gridColors)
@@ -897,6 +908,15 @@ void QtWindow::applySplitter(const fw::SplitterRule& rule) {
   layout->removeWidget(second);
   splitter->addWidget(first);
   splitter->addWidget(second);
+  // The narrower part (a tree of entries beside a list) keeps the room its entries need,
+  // and the wider one takes what the window gains or loses.
+  const auto extent = [&rule](const QSize& size) { return rule.vertical ? size.width() : size.height(); };
+  const int narrow = extent(first->sizeHint()) <= extent(second->sizeHint()) ? 0 : 1;
+  QWidget* kept = narrow == 0 ? first : second;
+  // A list asks for its columns' width: no drag cuts its entries.
+  if (rule.vertical && qobject_cast<ListView*>(kept)) kept->setMinimumWidth(kept->sizeHint().width());
+  splitter->setStretchFactor(narrow, 0);
+  splitter->setStretchFactor(1 - narrow, 1);
   if (auto* box = qobject_cast<QBoxLayout*>(layout)) box->setStretchFactor(splitter, 1);
   if (QWidget* own = widgetFor(rule.control)) own->hide();  // the divider takes its place
   splits_[rule.control] = {splitter, -1};

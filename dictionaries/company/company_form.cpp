@@ -38,6 +38,8 @@ constexpr const char* kAddAddress = "?INSERT:ADRES";
 constexpr const char* kDefaultButton = "?DOMYSLNY";
 constexpr const char* kPersonList = "?LIST:AKCYZA";
 constexpr const char* kLogoStatus = "?LOGO:STATUS";
+constexpr const char* kLogoPreview = "?LOGO:PODGLAD";
+constexpr const char* kLogoPath = "?FIR:LOGO_FIRMY";
 constexpr const char* kRegistry = "?GUS";
 constexpr const char* kDefaultAddress = "FIR:ID_ADRESU_DOMYSLNEGO";
 constexpr int kAddressesTab = 2;
@@ -346,6 +348,9 @@ int CompanyForm::afterAccepted(const rt::Event& e) {
     pickDate(*this, "FIR:DATA_ROZP_DZIAL");
   } else if (c == kDefaultButton) {
     toggleDefaultAddress();
+  } else if (c == kLogoPath) {
+    update();
+    showLogoStatus();
   } else if (c == "?LOGO:PLIK") {
     chooseLogoFile();
   } else if (c == "?LOGO:ZAPISZ") {
@@ -407,6 +412,7 @@ void CompanyForm::showLogoStatus() {
     status = "Plik graficzny udostępniony w folderze.";
   }
   window()->setText(kLogoStatus, status);
+  logo_.show(*window(), kLogoPreview, data::field("FIR:LOGO_BLOB").text(), engine::trimmed(text("FIR:LOGO_FIRMY")));
 }
 
 void CompanyForm::chooseLogoFile() {

@@ -4,6 +4,7 @@
 
 #include "dictionaries/company/checked_form.h"
 #include "dictionaries/company/company_rules.h"
+#include "dictionaries/company/logo_preview.h"
 #include "engine/child_list.h"
 
 namespace slownik::company {
@@ -45,6 +46,7 @@ class CompanyForm : public CheckedForm {
   void toggleDefaultAddress();
   void updateDefaultButton();
   void applyTaxRule(TaxFlag changed);
+  //! The logo's status line and its preview.
   void showLogoStatus();
   void chooseLogoFile();
   void loadLogo();
@@ -58,6 +60,7 @@ class CompanyForm : public CheckedForm {
   std::unique_ptr<engine::ChildList> persons_;
   double callersCompany_ = 0;
   bool companySwitched_ = false;
+  LogoPreview logo_;
 };
 
 }  // namespace slownik::company

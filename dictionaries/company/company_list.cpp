@@ -1,4 +1,5 @@
 #include "dictionaries/company/company_list.h"
+#include "dictionaries/company/window_closer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -387,6 +388,9 @@ void CompanyList::choose() {
     reload();
     return;
   }
+  // The windows open now work on the company the program leaves: they close first,
+  // and a form the person keeps open keeps the program where it is.
+  if (request() != data::kSelectRecord && s.id != data::glo().ID_FIRMY.get() && !closeOtherWindows()) return;
   choosing_ = true;
   post(data::kRequestCompleted);
 }

@@ -38,9 +38,9 @@ int pickProvince(engine::RecordForm& form, const std::string& field) {
 
 void pickDate(engine::RecordForm& form, const std::string& field) {
   data::Field date = data::field(field);
-  // The runtime keeps no geometry of its own: the front-end opens the calendar beside
-  // the focused control, which is the button just pressed.
-  date.set(static_cast<long long>(svc::KALENDARZ(0, 0, static_cast<long>(date.integer()))));
+  // The button just pressed has the focus: the calendar opens below it.
+  const std::string button = form.window() ? form.window()->focus() : std::string();
+  date.set(static_cast<long long>(svc::KALENDARZ(form.sharedWindow(), button, static_cast<long>(date.integer()))));
   form.display();
 }
 

@@ -8,9 +8,9 @@
 #include "engine/record_semaphore.h"
 #include "dictionaries/documents/contact_list_columns.h"
 #include "dictionaries/documents/contact_list_sibling_form.h"
+#include "engine/contractor_list_look.h"
 #include "engine/list_window.h"
 #include "engine/record_form.h"
-#include "framework/classes/theme_classes.h"
 #include "framework/data/file_manager.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
@@ -114,8 +114,7 @@ class ContactList : public engine::ListWindow {
   int opened() override {
     data::glo().KONTRAHENT_RESPONSE.set("");
     window()->setTitle("Lista kontaktów kontrahenta " + rightTrimmed(contractorName_));
-    int height = std::atoi(data::glo().CONTR_LIST_HEIGHT.get().c_str());
-    if (height > 0) fw::setListRowHeight(*window(), kList, height);
+    engine::applyContractorListLook(*window(), {kList});
     window()->setIconList(kList, {"~gg.ico", "~skype.ico"});
     applyColumns();
     showStartContact();

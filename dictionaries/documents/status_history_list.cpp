@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/contractor_list_look.h"
 #include "engine/list_window.h"
 #include "framework/classes/split_manager.h"
-#include "framework/classes/theme_classes.h"
 #include "framework/data/globals.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/error_state.h"
@@ -81,11 +81,7 @@ class StatusHistoryList : public engine::ListWindow {
     std::string number = svc::FUNCSQL("select numer from zamowienie with (nolock) where id_zamowienia=" +
                                       sql::sqlId(orderId_));
     window()->setTitle("Historia zmian statusu zamówienia nr " + clipRight(number));
-    int height = std::atoi(data::glo().CONTR_LIST_HEIGHT.get().c_str());
-    if (height > 0) {
-      fw::setListRowHeight(*window(), kList, height);
-      fw::setListRowHeight(*window(), kUsers, height);
-    }
+    engine::applyContractorListLook(*window(), {kList, kUsers});
     window()->setIconList(kUsers, {"~folder.ico"});
     loadUsers();
     if (splitter_.init(sharedWindow(), kSplitter, kUsers, kList)) splitter_.restore(kParameterWindow);

@@ -81,7 +81,7 @@ class FilterWindow {
     }
     if (e.control == kCalendar) {
       if (!read()) return 0;
-      values_.birthDay = svc::KALENDARZ(0, 0, static_cast<long>(values_.birthDay));
+      values_.birthDay = svc::KALENDARZ(window_, kCalendar, static_cast<long>(values_.birthDay));
       show();
       return 0;
     }

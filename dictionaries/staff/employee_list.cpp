@@ -4,6 +4,7 @@
 
 #include "dictionaries/staff/employee_filter.h"
 #include "dictionaries/staff/employee_form.h"
+#include "engine/contractor_list_look.h"
 #include "framework/data/file_manager.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
@@ -25,6 +26,7 @@ namespace {
 
 constexpr const char* kList = "?LIST";
 constexpr const char* kTree = "?ARCHIWUM";
+constexpr const char* kSplitter = "?VSPLIT";
 constexpr const char* kLocator = "?LOKATOR";
 constexpr const char* kSortList = "?SORTOWANIE";
 constexpr const char* kDirection = "?PORZADEK";
@@ -157,6 +159,8 @@ int EmployeeList::opened() {
   if (svc::SPRAWDZTABELEDODATKOWE(kTablesKind) == 1) window()->unhide(kTablesButton);
   window()->setIconList(kTree, {"~folder.ico"});
   window()->setIconList(kList, {"~zalaczniki.ico"});
+  engine::applyContractorListLook(*window(), {kList, kTree});
+  if (splitter_.init(sharedWindow(), kSplitter, kList, kTree)) splitter_.restore(kParameterWindow);
   // The counts come with the page, one join, not a query per row.
   if (const sql::TableDef* attachments = data::findTable("PRACOWNIK_ZALACZNIK"))
     view().addJoin(*attachments, "PRAZAL:ID_PRACOWNIKA = PRA:ID_PRACOWNIKA and PRAZAL:PRGKOD = " +
@@ -476,6 +480,7 @@ int EmployeeList::kill() {
   if (open) {
     svc::ZAPISZPARAMETROKNA(kParameterWindow, "sortowanie", std::string(kSortNames[static_cast<std::size_t>(sort_ - 1)]));
     svc::ZAPISZPARAMETROKNA(kParameterWindow, "porządek", descending_ ? kDescending : kAscending);
+    splitter_.save(kParameterWindow);
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "engine/locked_list.h"
+#include "framework/classes/split_manager.h"
 
 namespace slownik::staff {
 
@@ -62,6 +63,7 @@ class EmployeeList : public engine::LockedList {
   bool descending_ = false;
   std::string employeeFilter_;
   std::string archiveFilter_;
+  fw::SplitManager splitter_;  // between the list and the archive tree, kept per user
 };
 
 }  // namespace slownik::staff

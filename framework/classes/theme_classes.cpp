@@ -1,5 +1,6 @@
 #include "framework/classes/theme_classes.h"
 
+#include <algorithm>
 #include <string>
 
 #include "framework/classes/window_layouts.h"
@@ -29,6 +30,13 @@ void PxpWindowClass::setGridColor(std::string_view list, long color) {
 void setListRowHeight(const rt::Window& window, std::string_view list, int height) {
   if (!window.has(list) || height < 1) return;
   windowLayouts().update(window, [&](WindowLayout& l) { l.listRowHeights[std::string(list)] = height; });
+}
+
+void setListFont(const rt::Window& window, std::string_view list, std::string_view family, int points) {
+  if (!window.has(list) || (family.empty() && points < 1)) return;
+  windowLayouts().update(window, [&](WindowLayout& l) {
+    l.listFonts[std::string(list)] = ListFont{std::string(family), std::max(points, 0)};
+  });
 }
 
 }  // namespace slownik::fw

@@ -40,5 +40,8 @@ class PxpWindowClass {
 
 //! A list's row height (also without a theme).
 void setListRowHeight(const rt::Window& window, std::string_view list, int height);
+//! A list's font family and size in points; an empty family or a size below 1 keeps
+//! the window's for that part.
+void setListFont(const rt::Window& window, std::string_view list, std::string_view family, int points);
 
 }  // namespace slownik::fw

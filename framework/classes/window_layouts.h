@@ -47,6 +47,14 @@ struct SplitterRule {
   bool operator==(const SplitterRule&) const = default;
 };
 
+//! A list's own font: a family name ("" = the window's) and a size in points (0 = the
+//! window's).
+struct ListFont {
+  std::string family;
+  int points = 0;
+  bool operator==(const ListFont&) const = default;
+};
+
 //! What the procedure tells the front-end about a window beyond its controls' own
 //! properties: where to place it, how its controls stretch, and the list and theme
 //! looks. The front-end reads it when it lays the window out and again when told of
@@ -57,6 +65,7 @@ struct WindowLayout {
   std::vector<SplitterRule> splitters;
   std::map<std::string, int> listRowHeights;  //!< by list control
   std::map<std::string, long> gridColors;     //!< by list control
+  std::map<std::string, ListFont> listFonts;  //!< by list control
   bool themed = false;                        //!< the theme colours the window
 };
 

@@ -781,10 +781,19 @@ int ViewManager::seek(std::string_view text, int n, std::vector<ViewRow>& rows) 
     s.append(first.descending ? " <= ?" : " >= ?");
     s.params.push_back([value] { return value; });
   }
-  std::vector<SqlFragment> branches{std::move(s)};
-  // Where NULLs follow the values, the page goes on into them.
-  if (first.nullable && nullsSortHigh() != first.descending) branches.push_back({first.expr.text + " IS NULL", first.expr.params});
-  return query(branches, false, n, rows);
+  if (int rc = query({std::move(s)}, false, n, rows); rc != 0 || static_cast<int>(rows.size()) >= n) return rc;
+  // Where NULLs follow the values, the page goes on into them. They are read only when
+  // the values left the page short: a union of both would make every seek sort the two
+  // branches' rows, where one keyset statement reads the index range and stops.
+  if (!first.nullable || nullsSortHigh() == first.descending) return 0;
+  std::vector<ViewRow> nulls;
+  const int missing = n - static_cast<int>(rows.size());
+  if (int rc = query({SqlFragment{first.expr.text + " IS NULL", first.expr.params}}, false, missing, nulls); rc != 0) {
+    rows.clear();
+    return rc;
+  }
+  rows.insert(rows.end(), std::make_move_iterator(nulls.begin()), std::make_move_iterator(nulls.end()));
+  return 0;
 }
 
 int ViewManager::fetch(std::string_view position) {

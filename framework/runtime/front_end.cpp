@@ -24,7 +24,7 @@ class QuietFrontEnd final : public FrontEnd {
   int popupMenu(const PopupRequest&) override { return 0; }
   std::optional<std::string> fileDialog(const FileDialogRequest&) override { return std::nullopt; }
   std::optional<long> colorDialog(const std::string&, long) override { return std::nullopt; }
-  std::optional<long> calendarDialog(const std::string&, long) override { return std::nullopt; }
+  std::optional<long> calendarDialog(const CalendarRequest&) override { return std::nullopt; }
   std::string clipboardText() override {
     std::lock_guard lock(mutex_);
     return clipboard_;

@@ -77,6 +77,22 @@ struct PrintRequest {
   std::shared_ptr<Window> parent;
 };
 
+//! Where a dialog opens: beside a control of a window, its top-left corner at the
+//! control's bottom-right corner moved by (dx, dy) dialog units, and kept inside the
+//! screen's available area. Without a window the front-end places it as it likes.
+struct DialogPlace {
+  std::shared_ptr<Window> window;
+  std::string control;
+  int dx = 0;
+  int dy = 0;
+};
+
+struct CalendarRequest {
+  std::string title;
+  long initialDay = 0;  //!< a day number; 0 = today
+  DialogPlace place;
+};
+
 //! Everything of the program that a person sees or answers goes through the process's
 //! front-end: the Qt host, or the headless one in tests.
 //!
@@ -104,7 +120,7 @@ class FrontEnd {
   //! The chosen colour; nullopt = cancelled.
   virtual std::optional<long> colorDialog(const std::string& title, long initial) = 0;
   //! The chosen date as a day number; nullopt = cancelled.
-  virtual std::optional<long> calendarDialog(const std::string& title, long initialDay) = 0;
+  virtual std::optional<long> calendarDialog(const CalendarRequest& request) = 0;
   virtual std::string clipboardText() = 0;
   virtual void setClipboardText(const std::string& text) = 0;
   //! Opens a web address or a "mailto:" link in the system's program; false = failed.

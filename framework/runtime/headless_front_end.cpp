@@ -45,6 +45,7 @@ void HeadlessFrontEnd::reset() {
   expectedFiles_.clear();
   expectedColors_.clear();
   expectedDates_.clear();
+  calendars_.clear();
   links_.clear();
   helpPages_.clear();
   printed_.clear();
@@ -243,6 +244,11 @@ void HeadlessFrontEnd::expectDate(std::optional<long> day) {
   expectedDates_.push_back(day);
 }
 
+std::vector<HeadlessFrontEnd::ShownDialog> HeadlessFrontEnd::calendarsShown() const {
+  std::lock_guard lock(mutex_);
+  return calendars_;
+}
+
 std::vector<std::string> HeadlessFrontEnd::openedLinks() const {
   std::lock_guard lock(mutex_);
   return links_;
@@ -368,9 +374,11 @@ std::optional<long> HeadlessFrontEnd::colorDialog(const std::string& title, long
   return takeAnswer(expectedColors_, "colour dialog \"" + title + "\"");
 }
 
-std::optional<long> HeadlessFrontEnd::calendarDialog(const std::string& title, long) {
+std::optional<long> HeadlessFrontEnd::calendarDialog(const CalendarRequest& request) {
   std::lock_guard lock(mutex_);
-  return takeAnswer(expectedDates_, "calendar \"" + title + "\"");
+  const DialogPlace& at = request.place;
+  calendars_.push_back({request.title, at.window ? at.window->id() : 0, at.control, at.dx, at.dy});
+  return takeAnswer(expectedDates_, "calendar \"" + request.title + "\"");
 }
 
 std::string HeadlessFrontEnd::clipboardText() {

@@ -90,6 +90,15 @@ class HeadlessFrontEnd final : public FrontEnd {
   void expectFile(std::optional<std::string> path);
   void expectColor(std::optional<long> color);
   void expectDate(std::optional<long> day);
+  //! Where each calendar was asked to open, in order.
+  struct ShownDialog {
+    std::string title;
+    int window = 0;  //!< the id of the window it was placed at, 0 = none
+    std::string control;
+    int dx = 0;
+    int dy = 0;
+  };
+  std::vector<ShownDialog> calendarsShown() const;
 
   std::vector<std::string> openedLinks() const;
   //! Every document shown in a print preview, in order.
@@ -118,7 +127,7 @@ class HeadlessFrontEnd final : public FrontEnd {
   int popupMenu(const PopupRequest& request) override;
   std::optional<std::string> fileDialog(const FileDialogRequest& request) override;
   std::optional<long> colorDialog(const std::string& title, long initial) override;
-  std::optional<long> calendarDialog(const std::string& title, long initialDay) override;
+  std::optional<long> calendarDialog(const CalendarRequest& request) override;
   std::string clipboardText() override;
   void setClipboardText(const std::string& text) override;
   bool openLink(const std::string& url) override;
@@ -144,6 +153,7 @@ class HeadlessFrontEnd final : public FrontEnd {
   std::deque<std::optional<std::string>> expectedFiles_;
   std::deque<std::optional<long>> expectedColors_;
   std::deque<std::optional<long>> expectedDates_;
+  std::vector<ShownDialog> calendars_;
   std::vector<std::string> links_;
   std::vector<std::string> helpPages_;
   std::vector<PrintRequest> printed_;

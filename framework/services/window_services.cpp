@@ -20,12 +20,34 @@ int splitOffset(const rt::Window& window, std::string_view splitter) {
 
 int MAKSYMALIZUJ(const rt::Event& e) { return !e.isFieldEvent() && e.code == rt::event::Sized ? 1 : 0; }
 
-long KALENDARZ(int /*x*/, int /*y*/, long day) {
-  // The front-end places its calendar itself (beside the active window's focus); the
-  // position is the caller's wish, kept in the signature for the callers that compute it.
-  long start = day > 0 ? day : static_cast<long>(rt::today());
-  auto chosen = rt::frontEnd().calendarDialog("Kalendarz", start);
+namespace {
+
+long askCalendar(rt::DialogPlace place, long day) {
+  rt::CalendarRequest request;
+  request.title = "Kalendarz";
+  request.initialDay = day > 0 ? day : static_cast<long>(rt::today());
+  request.place = std::move(place);
+  auto chosen = rt::frontEnd().calendarDialog(request);
   return chosen && *chosen > 0 ? *chosen : day;
+}
+
+}  // namespace
+
+long KALENDARZ(int x, int y, long day) {
+  // Screen coordinates mean nothing to the runtime, which lays out no pixels: the
+  // offset is taken from the control the person just used, and the front-end turns it
+  // into a place on its screen.
+  rt::DialogPlace place;
+  place.window = rt::activeWindow();
+  if (place.window) place.control = place.window->focus();
+  place.dx = x;
+  place.dy = y;
+  return askCalendar(std::move(place), day);
+}
+
+long KALENDARZ(const std::shared_ptr<rt::Window>& window, std::string_view control, long day) {
+  constexpr int kBelowButton = 15;
+  return askCalendar(rt::DialogPlace{window, std::string(control), 0, kBelowButton}, day);
 }
 
 }  // namespace slownik::svc

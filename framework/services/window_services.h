@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,13 @@ int splitOffset(const rt::Window& window, std::string_view splitter);
 //! resized it), so the caller applies its resizer again; else 0.
 int MAKSYMALIZUJ(const rt::Event& e);
 
-//! The calendar opened at (x, y) of the screen, starting on `day` (a day number; 0 =
-//! today). Returns the chosen day, or `day` unchanged when the person cancelled.
+//! The calendar, starting on `day` (a day number; 0 = today), opened beside the control
+//! that has the focus in the calling thread's window: its corner at the control's
+//! bottom-right corner moved by (x, y) dialog units. Returns the chosen day, or `day`
+//! unchanged when the person cancelled.
 long KALENDARZ(int x, int y, long day);
+//! The calendar opened just below the right end of `control` (the button that asks for
+//! it) of `window`, 15 units down, so that the field beside it stays in sight.
+long KALENDARZ(const std::shared_ptr<rt::Window>& window, std::string_view control, long day);
 
 }  // namespace slownik::svc

@@ -22,6 +22,7 @@
 #include "framework/runtime/window.h"
 #include "host/dialog_units.h"
 #include "host/focus_frame.h"
+#include "host/list_header_view.h"
 #include "host/list_view.h"
 #include "host/qt_front_end.h"
 #include "host/qt_window.h"
@@ -205,6 +206,29 @@ TEST(WindowHints, ResizerRulesRowHeightsGridColoursAndTheme) {
   EXPECT_NE(drawn.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
 }
 
+TEST(WindowHints, AListsOwnFontSetsItsRowsAndTheRowHeightIsMeasuredInIt) {
+  auto w = openListWindow();
+  WindowCloser closer{w};
+  QtWindow drawn(w);
+  auto* list = static_cast<ListView*>(drawn.widgetFor("?LIST"));
+  const int windowPoints = drawn.font().pointSize();
+  const int bigger = windowPoints + 6;
+  fw::windowLayouts().update(*w, [&](fw::WindowLayout& l) {
+    l.listFonts["?LIST"] = {"", bigger};
+    l.listRowHeights["?LIST"] = 12;
+  });
+  drawn.applyLayout();
+  EXPECT_EQ(list->font().pointSize(), bigger);
+  EXPECT_GE(list->columnWidth(0), list->header()->fontMetrics().horizontalAdvance("Nazwa")) << "the header still fits";
+  EXPECT_EQ(list->verticalHeader()->defaultSectionSize(), DialogUnits(list->font()).y(12));
+  EXPECT_GT(DialogUnits(list->font()).y(12), DialogUnits(drawn.font()).y(12));
+
+  // Back to the window's size when the setting goes.
+  fw::windowLayouts().update(*w, [&](fw::WindowLayout& l) { l.listFonts["?LIST"] = {"", 0}; });
+  drawn.applyLayout();
+  EXPECT_EQ(list->font().pointSize(), windowPoints);
+}
+
 TEST(WindowHints, ASplitterDividesTwoControlsAndReportsItsOffset) {
   rt::WindowDef def;
   def.resource = "slownik$split";
@@ -245,6 +269,51 @@ TEST(WindowHints, ASplitterDividesTwoControlsAndReportsItsOffset) {
   QTest::mouseRelease(handle, Qt::LeftButton, {}, grip - QPoint(50, 0));
   ASSERT_LT(splitter->sizes()[0], before + 40);
   EXPECT_EQ(w->value("?SPLIT"), std::to_string(splitter->sizes()[0] - before));
+}
+
+TEST(WindowHints, TheNarrowListBesideASplitterKeepsTheWidthOfItsEntries) {
+  rt::WindowDef def;
+  def.resource = "slownik$tree";
+  def.type = "P1$BROWSEWINDOW";
+  auto row = control("?LISTY", rt::ControlKind::Row);
+  auto list = control("?LIST", rt::ControlKind::List);
+  list.parent = 0;
+  list.format = "120L(2)|M~Nazwisko i imię~@s99@100L(2)|M~PESEL~@s20@100L(2)|M~NIP~@s20@";
+  auto divider = control("?VSPLIT", rt::ControlKind::Region);
+  divider.parent = 0;
+  auto tree = control("?ARCHIWUM", rt::ControlKind::List);
+  tree.parent = 0;
+  tree.format = "80L(2)|I~Archiwum~@s20@";
+  def.controls = {row, list, divider, tree};
+  auto w = rt::Window::open(std::move(def));
+  ASSERT_NE(w, nullptr);
+  WindowCloser closer{w};
+  w->setRows("?ARCHIWUM", {{"Wszystko", "1"}, {"Aktualni", "1"}, {"Archiwum", "1"}});
+  QtWindow drawn(w);
+  drawn.resize(500, 300);
+  drawn.show();
+  fw::windowLayouts().update(*w, [](fw::WindowLayout& l) { l.splitters = {{"?VSPLIT", "?LIST", "?ARCHIWUM", true}}; });
+  drawn.applyLayout();
+  QApplication::processEvents();
+  auto* treeView = static_cast<ListView*>(drawn.widgetFor("?ARCHIWUM"));
+  auto* splitter = qobject_cast<QSplitter*>(treeView->parentWidget());
+  ASSERT_NE(splitter, nullptr);
+  // Each entry shows whole: its text after the folder icon, with a margin.
+  const int needed = treeView->fontMetrics().horizontalAdvance("Wszystko") + 16 + treeView->fontMetrics().averageCharWidth() * 2;
+  EXPECT_GE(treeView->columnWidth(0), needed);
+  EXPECT_GE(treeView->viewport()->width(), needed) << "the tree got the room its column asks";
+  // Dragged towards the tree, the divider stops where the tree's column still shows.
+  QSplitterHandle* handle = splitter->handle(1);
+  const QPoint grip = handle->rect().center();
+  QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+  QTest::mouseMove(handle, grip + QPoint(400, 0));
+  QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(400, 0));
+  EXPECT_GE(treeView->viewport()->width(), needed);
+  // A wider window widens the list, not the tree.
+  const int treeWidth = treeView->width();
+  drawn.resize(900, 300);
+  QApplication::processEvents();
+  EXPECT_EQ(treeView->width(), treeWidth);
 }
 
 TEST(WindowHints, BalloonTipsWhileTheManagerHasTheWindow) {

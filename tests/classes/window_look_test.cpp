@@ -144,6 +144,21 @@ TEST_F(WindowLookTest, MaximiseRequestsAndCalendar) {
   EXPECT_EQ(svc::KALENDARZ(100, 215, 79990), 80000);
   fe().expectDate(std::nullopt);  // cancelled: the date stays
   EXPECT_EQ(svc::KALENDARZ(100, 215, 79990), 79990);
+
+  // Placed at the control that has the focus (the button just pressed), the offset in
+  // dialog units; or at a control named by the caller, 15 units below it.
+  ASSERT_TRUE(window_->select("?CLOSE"));
+  fe().expectDate(80001);
+  EXPECT_EQ(svc::KALENDARZ(4, 8, 0), 80001);
+  fe().expectDate(80002);
+  EXPECT_EQ(svc::KALENDARZ(window_, "?LIST", 79990), 80002);
+  const auto shown = fe().calendarsShown();
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_EQ(shown[2].window, window_->id());
+  EXPECT_EQ(shown[2].control, "?CLOSE");
+  EXPECT_EQ(std::make_pair(shown[2].dx, shown[2].dy), std::make_pair(4, 8));
+  EXPECT_EQ(shown[3].control, "?LIST");
+  EXPECT_EQ(std::make_pair(shown[3].dx, shown[3].dy), std::make_pair(0, 15));
 }
 
 TEST_F(WindowLookTest, HelpPageOnF1) {

@@ -482,6 +482,12 @@ TEST_P(ViewManagerTest, NullOrderValuesPageAndSeek) {
   std::vector<ViewRow> rows;
   ASSERT_EQ(view.seek("zz", 5, rows), 0) << view.errorText();
   EXPECT_EQ(ids(rows, view), isPostgres() ? nulls : std::vector<long long>{});
+  // A page the names leave short goes on into the NULLs that follow them.
+  ASSERT_EQ(view.seek("ZIELINSKI", 10, rows), 0) << view.errorText();
+  const std::size_t last = isPostgres() ? 8 : 5;  // five Zielińskis, then the three NULLs
+  ASSERT_EQ(rows.size(), last) << view.lastSql();
+  const std::vector<long long> found = ids(rows, view);
+  EXPECT_TRUE(std::equal(found.begin(), found.end(), forwards.end() - static_cast<std::ptrdiff_t>(last)));
   // From a locator's page on, paging reads the rest of the list in order, NULLs included.
   ASSERT_EQ(view.seek("Nowak", 5, rows), 0) << view.errorText();
   ASSERT_FALSE(rows.empty());

@@ -466,6 +466,12 @@ TEST_F(ProcedureWindows, PopupsAndDialogsAnswerFromTheQueue) {
   std::vector<int> choices;
   std::optional<std::string> file;
   std::optional<long> date;
+  // Queued before the procedure starts: it may ask at once.
+  fe().expectPopup("Kod");
+  fe().expectPopup("Eksport do Excela");
+  fe().expectPopup("");
+  fe().expectFile("/dane/kir");
+  fe().expectDate(80123);
   auto procedure = startProcedure([&] {
     auto w = Window::open("slownik$test001", "P1$BROWSEWINDOW");
     std::vector<PopupItem> menu{{"Dodaj", "insert.ico"},
@@ -476,14 +482,9 @@ TEST_F(ProcedureWindows, PopupsAndDialogsAnswerFromTheQueue) {
     choices.push_back(popupMenu(menu));
     choices.push_back(popupMenu(menu));
     file = frontEnd().fileDialog({"Katalog KIR", "/tmp", "", "", false, true, w});
-    date = frontEnd().calendarDialog("Data", 80000);
+    date = frontEnd().calendarDialog({"Data", 80000, {w, "?LIST", 0, 15}});
     w->close();
   });
-  fe().expectPopup("Kod");
-  fe().expectPopup("Eksport do Excela");
-  fe().expectPopup("");
-  fe().expectFile("/dane/kir");
-  fe().expectDate(80123);
   procedure.join();
   EXPECT_THAT(choices, ElementsAre(3, 4, 0));
   EXPECT_THAT(fe().popupsShown().front(), ElementsAre("Dodaj", "Sortuj/Nazwa", "Sortuj/Kod", "Eksport do Excela"));

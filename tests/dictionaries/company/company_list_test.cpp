@@ -11,6 +11,9 @@
 
 #include "dictionaries/company/company_list.h"
 #include "engine/window_fixture.h"
+#include "dictionaries/company/company_form.h"
+#include "dictionaries/staff/employee_list.h"
+#include "framework/data/file_manager.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/keys.h"
@@ -444,6 +447,76 @@ TEST_P(CompanyListTest, ChoosingMovesTheProgramWithItsDefaultWarehouseAndCashDes
   EXPECT_EQ(outcome_->load(), data::kRequestCompleted);
   EXPECT_EQ(chosen_->load(), kDemo);
   EXPECT_EQ(data::glo().ID_FIRMY.get(), static_cast<double>(kOther));
+}
+
+TEST_P(CompanyListTest, ChoosingClosesTheOtherWindowsFirstAndAFormKeptOpenKeepsTheCompany) {
+  // The employee list, and over it on another thread the company form with a change typed.
+  start([] { PRACOWNIK_BRW(); });
+  auto employees = window("Lista pracowników");
+  ASSERT_TRUE(employees);
+  start([] {
+    data::field("FIR:ID_FIRMY").set(kDemo);
+    if (data::fileManager("FIRMA")->fetch("FIR:PK_FIRMA") != 0) return;
+    data::GLOBALREQUEST() = data::kChangeRecord;
+    FIRMA_UPD();
+  });
+  auto form = window("Edycja firmy");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(fe().type(form, "?FIR:NAZWA_PELNA", "Demo Handel O'Brien sp. z o.o."));
+
+  auto w = openList();
+  ASSERT_TRUE(w);
+  select(w, "O'Brien i Syn");
+  // "Anuluj": the form stays as it is, and so do the other windows and the company.
+  fe().expectMessage(rt::button::Cancel, "Formularz \"Edycja firmy\" zawiera niezapisane zmiany.|Czy zapisać zmiany?");
+  ASSERT_TRUE(fe().press(w, rt::key::Enter));
+  ASSERT_TRUE(fe().settle(form));
+  EXPECT_FALSE(form->isClosed());
+  EXPECT_EQ(form->value("?FIR:NAZWA_PELNA"), "Demo Handel O'Brien sp. z o.o.");
+  EXPECT_FALSE(employees->isClosed());
+  EXPECT_FALSE(w->isClosed());
+  EXPECT_EQ(data::glo().ID_FIRMY.get(), static_cast<double>(kDemo));
+
+  // "Tak": the form saves and closes, the list under it closes without a word, and the
+  // program moves to the chosen company.
+  fe().expectMessage(rt::button::Yes, "niezapisane zmiany");
+  ASSERT_TRUE(fe().press(w, rt::key::Enter));
+  ASSERT_TRUE(fe().waitForClose(w));
+  join();
+  EXPECT_TRUE(form->isClosed());
+  EXPECT_TRUE(employees->isClosed());
+  EXPECT_EQ(fe().messages().size(), 2u) << "the list without changes asked nothing";
+  EXPECT_EQ(scalar("SELECT NAZWA_PELNA FROM FIRMA WHERE ID_FIRMY = " + std::to_string(kDemo)),
+            "Demo Handel O'Brien sp. z o.o.");
+  EXPECT_EQ(outcome_->load(), data::kRequestCompleted);
+  EXPECT_EQ(data::glo().ID_FIRMY.get(), static_cast<double>(kOther));
+}
+
+TEST_P(CompanyListTest, AFormWhoseChangesAreGivenUpClosesAndAnUnchangedOneAsksNothing) {
+  for (const bool changed : {false, true}) {
+    start([] {
+      data::field("FIR:ID_FIRMY").set(kDemo);
+      if (data::fileManager("FIRMA")->fetch("FIR:PK_FIRMA") != 0) return;
+      data::GLOBALREQUEST() = data::kChangeRecord;
+      FIRMA_UPD();
+    });
+    auto form = window("Edycja firmy");
+    ASSERT_TRUE(form);
+    if (changed) {
+      ASSERT_TRUE(fe().type(form, "?FIR:NAZWA_PELNA", "Nikt tego nie zapisze"));
+      fe().expectMessage(rt::button::No, "niezapisane zmiany");
+    }
+    auto w = openList();
+    ASSERT_TRUE(w);
+    select(w, "O'Brien i Syn");
+    ASSERT_TRUE(fe().press(w, rt::key::Enter));
+    ASSERT_TRUE(fe().waitForClose(w));
+    join();
+    EXPECT_TRUE(form->isClosed());
+    EXPECT_EQ(fe().messages().size(), changed ? 1u : 0u);
+    EXPECT_EQ(data::glo().ID_FIRMY.get(), static_cast<double>(kOther));
+  }
+  EXPECT_NE(scalar("SELECT NAZWA_PELNA FROM FIRMA WHERE ID_FIRMY = " + std::to_string(kDemo)), "Nikt tego nie zapisze");
 }
 
 // A company made by the set-up is one a user can work in at once: every list of the

@@ -2,6 +2,7 @@
 // person form, played through the headless front-end and checked against the database.
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -377,6 +378,13 @@ TEST_P(CompanyWindowTest, AnAddressTakesItsCountryProvinceAndDayFromThePickers) 
   fe().expectDate(day);
   ASSERT_TRUE(fe().click(a, "?KALENDARZ"));
   EXPECT_EQ(a->value("?ADRFIR:DATA_OD"), rt::formatShortDate(day));
+  // The calendar opened at the button, 15 units below it.
+  ASSERT_FALSE(fe().calendarsShown().empty());
+  const auto shown = fe().calendarsShown().back();
+  EXPECT_EQ(shown.window, a->id());
+  EXPECT_EQ(shown.control, "?KALENDARZ");
+  EXPECT_EQ(shown.dx, 0);
+  EXPECT_EQ(shown.dy, 15);
   ASSERT_TRUE(fe().type(a, "?ADRFIR:POCZTA", "Katowice"));  // no town: no place of issue to offer
   ASSERT_TRUE(fe().click(a, "?OK"));
   ASSERT_TRUE(fe().waitForClose(a));
@@ -476,6 +484,63 @@ TEST_P(CompanyWindowTest, TheLogoReachesTheDatabaseOnlyWithTheForm) {
   saved(f);
   EXPECT_EQ(scalar("SELECT COALESCE(LENGTH(LOGO_BLOB), 0) FROM FIRMA WHERE ID_FIRMY = 1"), "0");
   std::remove(path.c_str());
+}
+
+TEST_P(CompanyWindowTest, TheLogoTabPreviewsTheChosenFileOrTheStoredImage) {
+  const std::string path = testing::TempDir() + "slownik_podglad_" + std::to_string(getpid()) + ".bmp";
+  const std::string bytes("BM\0\x07podglad", 10);
+  std::ofstream(path, std::ios::binary) << bytes;
+  auto contents = [](const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+
+  auto f = openCompany(data::kChangeRecord);
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->value("?LOGO:PODGLAD"), "");
+  fe().expectFile(path);
+  ASSERT_TRUE(fe().click(f, "?LOGO:PLIK"));
+  EXPECT_EQ(f->value("?LOGO:PODGLAD"), path) << "the chosen file, before anything is stored";
+  // A typed path that is no picture empties the preview; a picture's path fills it again.
+  const std::string text = path + ".txt";
+  std::ofstream(text, std::ios::binary) << "nie obrazek";
+  ASSERT_TRUE(fe().type(f, "?FIR:LOGO_FIRMY", text));
+  EXPECT_EQ(f->value("?LOGO:PODGLAD"), "");
+  ASSERT_TRUE(fe().type(f, "?FIR:LOGO_FIRMY", path + ".brak"));
+  EXPECT_EQ(f->value("?LOGO:PODGLAD"), "");
+  ASSERT_TRUE(fe().type(f, "?FIR:LOGO_FIRMY", path));
+  EXPECT_EQ(f->value("?LOGO:PODGLAD"), path);
+  std::remove(text.c_str());
+
+  fe().expectMessage(rt::button::Ok, "Pobrano plik graficzny");
+  ASSERT_TRUE(fe().click(f, "?LOGO:ZAPISZ"));
+  saved(f);
+
+  // Opened again, the preview shows the bytes the database holds, even with the file
+  // changed or gone meanwhile.
+  std::remove(path.c_str());
+  f = openCompany(data::kChangeRecord);
+  ASSERT_TRUE(f);
+  const std::string shown = f->value("?LOGO:PODGLAD");
+  ASSERT_FALSE(shown.empty());
+  EXPECT_NE(shown, path);
+  EXPECT_EQ(contents(shown), bytes);
+  fe().expectMessage(rt::button::Ok, "spowoduje usunięcie pliku z bazy danych.");
+  ASSERT_TRUE(fe().click(f, "?LOGO:USUN"));
+  EXPECT_EQ(f->value("?LOGO:PODGLAD"), "") << "nothing stored and no file to show";
+  EXPECT_FALSE(std::filesystem::exists(shown)) << "the preview's own copy is removed with it";
+  ASSERT_TRUE(fe().press(f, rt::key::Esc));
+  ASSERT_TRUE(fe().waitForClose(f));
+  join();
+
+  f = openCompany(data::kChangeRecord);
+  ASSERT_TRUE(f);
+  const std::string again = f->value("?LOGO:PODGLAD");
+  EXPECT_EQ(contents(again), bytes) << "cancelling kept the stored image";
+  ASSERT_TRUE(fe().press(f, rt::key::Esc));
+  ASSERT_TRUE(fe().waitForClose(f));
+  join();
+  EXPECT_FALSE(std::filesystem::exists(again)) << "no copy outlives its form";
 }
 
 TEST_P(CompanyWindowTest, WithoutTheEditRightTheFormOnlyShowsButTheAccountsStillOpen) {
