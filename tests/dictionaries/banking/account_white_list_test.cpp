@@ -18,6 +18,8 @@
 #include "framework/services/iban.h"
 #include "framework/services/messages.h"
 #include "framework/services/program_parameters.h"
+#include "framework/sql/catalogue.h"
+#include "framework/sql/schema.h"
 #include "support/http_server.h"
 
 namespace slownik::banking {
@@ -296,6 +298,32 @@ TEST_P(AccountWhiteListTest, ANewContractorAccountIsCheckedBeforeItIsSaved) {
 }
 
 SLOWNIK_ON_ALL_BACKENDS(AccountWhiteListTest);
+
+// A database from before the white list gets its history tables on the upgrade, and its
+// accounts can be checked at once.
+class WhiteListUpgrade : public slownik::test::DatabaseTest {
+ protected:
+  bool wantsSchema() const override { return false; }
+};
+
+TEST_P(WhiteListUpgrade, TheHistoryTablesArriveWithMigrationTen) {
+  ASSERT_TRUE(sql::migrate(db(), 9).isOk());
+  EXPECT_FALSE(db().execute("SELECT COUNT(*) FROM BIALA_LISTA_RACHKON").isOk());
+  exec("INSERT INTO RACHUNEK_KONTRAHENTA (ID_RACHUNKU, ID_KONTRAHENTA, ID_BANKU, NUMER_RACHUNKU) VALUES (1, 1, 1, '1')");
+  ASSERT_TRUE(sql::migrate(db()).isOk());
+  EXPECT_GE(sql::schemaVersion(db()), 10);
+  for (const char* table : {"BIALA_LISTA_RACHKON", "BIALA_LISTA_RACHURZ"}) {
+    exec(std::string("INSERT INTO ") + table +
+         " (ID_RACHUNKU, DATA_SPRAWDZENIA, WYNIK, ID_ZAPYTANIA, NIP) VALUES (1, 90000, 'TAK', 'a', '1'), "
+         "(1, 90001, 'NIE', 'b', '1')");
+    EXPECT_EQ(scalar(std::string("SELECT COUNT(DISTINCT ID_SPRAWDZENIA) FROM ") + table), "2")
+        << table << ": each answer gets an id of its own";
+  }
+  // Every check must name its day.
+  EXPECT_FALSE(db().execute("INSERT INTO BIALA_LISTA_RACHKON (ID_RACHUNKU, WYNIK) VALUES (1, 'TAK')").isOk());
+}
+
+SLOWNIK_ON_ALL_BACKENDS(WhiteListUpgrade);
 
 }  // namespace
 }  // namespace slownik::banking
