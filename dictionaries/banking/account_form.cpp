@@ -10,6 +10,7 @@
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
+#include "framework/runtime/date_time.h"
 #include "framework/runtime/error_state.h"
 #include "framework/runtime/front_end.h"
 #include "framework/services/messages.h"
@@ -99,6 +100,11 @@ void AccountForm::prepare() {
   window()->setValue(kIbanSwitch, sql::equalsIgnoreCase(iban, kIbanOff) ? kIbanOff : kIbanOn);
   showBank();
   display();
+  if (owner_.checksWhiteList() && window()->has(kWhiteListHistory)) {
+    checks_ = std::make_unique<engine::ChildList>(whiteListHistory(owner_));
+    // The answers are only looked at; the list scrolls even in a read-only form.
+    checks_->start(*this, data::field(owner_.field("ID_RACHUNKU")).number(), true);
+  }
 }
 
 void AccountForm::showBank() {
@@ -131,6 +137,7 @@ int AccountForm::checkField(const rt::Event& e) {
   if (e.control == "?OK" && (request() == data::kInsertRecord || request() == data::kChangeRecord)) {
     update();
     if (!validate()) return fw::kLevelNotify;
+    if (request() == data::kInsertRecord && !checkWhiteListBeforeSave()) return fw::kLevelNotify;
   }
   return fw::kLevelBenign;
 }
@@ -320,6 +327,43 @@ bool AccountForm::checkCurrencyDefault() {
     return false;
   }
   return true;
+}
+
+// --- the white list ------------------------------------------------------------------
+
+bool AccountForm::checkWhiteListBeforeSave() {
+  pendingAnswer_.reset();
+  // Only a contractor with a valid tax number and a Polish account can be on the list;
+  // a private person's or a foreign account is saved without asking.
+  if (owner_.kind != OwnerKind::Contractor) return true;
+  const std::string nip = ownerNip(owner_);
+  auto number = whiteListAccountNumber(text(owner_.field("LK")), text(owner_.field("NUMER_RACHUNKU")));
+  if (nip.empty() || !number) return true;
+  WhiteListRequest request{0, *number, nip, rt::today()};
+  svc::WhiteListCheck check = askWhiteList(request);
+  if (!check.answered()) {
+    // The check is advice: without the register the account is saved unchecked, and the
+    // person can check it from the list later.
+    warn(svc::whiteListFailureText(check, svc::whiteListSettings().timeoutSeconds));
+    return true;
+  }
+  if (check.outcome == svc::WhiteListOutcome::NotAssigned &&
+      svc::MSG_PYTANIE(whiteListAnswerText(request, check) + "||Czy mimo to zapisać rachunek?") != svc::kYes) {
+    focus(kAccountNumber);
+    return false;
+  }
+  pendingAnswer_.emplace(std::move(request), std::move(check));
+  return true;
+}
+
+void AccountForm::afterSave() {
+  if (!pendingAnswer_ || request() != data::kInsertRecord) return;
+  auto& [request, check] = *pendingAnswer_;
+  request.account = data::field(owner_.field("ID_RACHUNKU")).number();
+  if (std::string error = recordWhiteListAnswer(owner_, request, check); !error.empty())
+    warn("Rachunek zapisano, ale odpowiedzi białej listy (" + check.result() + ", identyfikator zapytania " +
+         check.requestId + ") nie udało się zapisać: " + error);
+  pendingAnswer_.reset();
 }
 
 int AccountForm::kill() {

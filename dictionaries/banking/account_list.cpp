@@ -4,6 +4,7 @@
 
 #include "dictionaries/banking/account_form.h"
 #include "dictionaries/banking/account_number.h"
+#include "dictionaries/banking/account_white_list.h"
 #include "framework/data/file_manager.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
@@ -25,6 +26,7 @@ constexpr const char* kDefaultButton = "?DOMYSLNY";
 constexpr const char* kHeading = "?NAGLOWEK:TEKST";
 constexpr const char* kDefaultItem = "Domyslny";
 constexpr const char* kCopyItem = "Kopiuj";
+constexpr const char* kWhiteListItem = "BialaLista";
 constexpr int kDefaultIcon = 1;
 constexpr int kNumberColumn = 3;  // "Numer rachunku"
 
@@ -167,10 +169,19 @@ void AccountList::addPopupItems(fw::PopupClass& popup) {
   popup.addItem("-");
   popup.addItemMimic(kDefaultItem, kDefaultButton, "Domyślny");
   popup.setIcon(popup.addItem("Kopiuj pełny nr konta", kCopyItem), "paste.ico");
+  if (owner_.checksWhiteList()) popup.addItem("Sprawdź na białej liście", kWhiteListItem);
 }
 
 void AccountList::takePopupChoice(const std::string& item) {
   if (item == kCopyItem) copyNumber();
+  if (item == kWhiteListItem) checkOnWhiteList();
+}
+
+void AccountList::checkOnWhiteList() {
+  double account = selectedAccount();
+  if (account <= 0) return;
+  checkSavedAccount(owner_, account, data::field(owner_.field("LK")).text(),
+                    data::field(owner_.field("NUMER_RACHUNKU")).text());
 }
 
 double AccountList::selectedAccount() {

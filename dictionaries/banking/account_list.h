@@ -47,6 +47,8 @@ class AccountList : public engine::ListWindow {
   double selectedAccount();
   void toggleDefault();
   void copyNumber();
+  //! "Sprawdź na białej liście" of the selected account.
+  void checkOnWhiteList();
   void afterForm(int request, double account);
   void writeLog(int request);
   int ownerAccountCount() const;

@@ -19,14 +19,15 @@ const AccountOwner& accountOwner(OwnerKind kind) {
       AccountOwner{OwnerKind::Contractor, "RACHUNEK_KONTRAHENTA", "RACHKON", "ID_KONTRAHENTA",
                    "RACHKON:AK_RACHKONTR_IDKONTR__RACHUNEK", "KONTRAHENT", "KON", "RACHKONTR",
                    "Rachunki bankowe kontrahenta", "kar_kon.htm", "Rachunki_Kontrahenta_Brw",
-                   "Rachunek_Kontrahenta_Upd", 28, 27, true},
+                   "Rachunek_Kontrahenta_Upd", 28, 27, true, "BIALA_LISTA_RACHKON", "BLKON"},
       AccountOwner{OwnerKind::Employee, "RACHUNEK_PRACOWNIKA", "RACHPRAC", "ID_PRACOWNIKA",
                    "RACHPRAC:AK_RACHPRAC_IDPRAC_NR_RACHUNEK", "PRACOWNIK", "PRA", "RACHPRAC",
                    "Rachunki bankowe pracownika", "kar_prac.htm", "Rachunek_Pracownika", "Rachunek_Pracownika_Upd", 26,
                    18, false},
       AccountOwner{OwnerKind::TaxOffice, "RACHUNEK_URZEDU", "RACHURZ", "ID_URZEDU",
                    "RACHURZ:AK_RACHURZ_IDURZ_NUME_RACHUNEK", "URZEDY", "URZ", "RACHURZ", "Rachunki bankowe urzędu",
-                   "kar_urz.htm", "Rachunki_Urzedu_Brw", "Rachunek_Urzedu_Upd", 23, 22, true},
+                   "kar_urz.htm", "Rachunki_Urzedu_Brw", "Rachunek_Urzedu_Upd", 23, 22, true, "BIALA_LISTA_RACHURZ",
+                   "BLURZ"},
   };
   return owners[static_cast<int>(kind)];
 }

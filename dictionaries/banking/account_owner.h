@@ -26,8 +26,13 @@ struct AccountOwner {
   int formModule = 0;
   //! "Domyślny" is enabled only while the list has rows.
   bool defaultNeedsRows = true;
+  //! The table of the owner's white-list answers; "" when its accounts are not checked
+  //! (only payees' accounts are: a contractor's and a tax office's).
+  std::string whiteListTable = {};
+  std::string whiteListPrefix = {};
 
   bool isCompany() const { return kind == OwnerKind::Company; }
+  bool checksWhiteList() const { return !whiteListTable.empty(); }
   //! "RACHFIR:NAME".
   std::string field(const std::string& column) const { return prefix + ":" + column; }
   //! The owner record's field, "FIR:NAME".

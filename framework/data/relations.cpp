@@ -26,6 +26,9 @@ std::vector<Relation> builtIn() {
       {"KONTRAHENT", {"ID_KONTRAHENTA"}, "RACHUNEK_KONTRAHENTA", {"ID_KONTRAHENTA"}, Cascade},
       {"KONTRAHENT", {"ID_KONTRAHENTA"}, "RACHUNEK_WIRTUALNY", {"ID_KONTRAHENTA"}, Cascade},
       {"FIRMA", {"ID_FIRMY"}, "RACHUNEK_FIRMY", {"ID_FIRMY"}, Cascade},
+      // A white-list answer belongs to its account: a later account may get the same id.
+      {"RACHUNEK_KONTRAHENTA", {"ID_RACHUNKU"}, "BIALA_LISTA_RACHKON", {"ID_RACHUNKU"}, Cascade},
+      {"RACHUNEK_URZEDU", {"ID_RACHUNKU"}, "BIALA_LISTA_RACHURZ", {"ID_RACHUNKU"}, Cascade},
       {"FIRMA", {"ID_FIRMY"}, "ADRESY_FIRMY", {"ID_FIRMY"}, Cascade},
       {"FIRMA", {"ID_FIRMY"}, "AKCYZA_FIRMA_PODATNIK", {"ID_FIRMY"}, Cascade},
   };

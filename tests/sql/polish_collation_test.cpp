@@ -179,8 +179,9 @@ TEST_P(OldDatabase, MigrationMovesTextColumnsAndIndexesToTheCollation) {
   }
   const std::string views = count("view"), indexes = count("index"), triggers = count("trigger");
 
-  ASSERT_TRUE(sql::migrate(db()).isOk());
-  EXPECT_EQ(sql::schemaVersion(db()), sql::Catalogue::instance().latestMigration());
+  // Up to this migration only: later ones bring tables and indexes of their own.
+  ASSERT_TRUE(sql::migrate(db(), sql::kPolishOrderMigration).isOk());
+  EXPECT_EQ(sql::schemaVersion(db()), sql::kPolishOrderMigration);
   EXPECT_EQ(column("SELECT NAZWA FROM KRAJE WHERE SYM_KRAJU LIKE 'P%' ORDER BY SYM_KRAJU"),
             (std::vector<std::string>{"Peru", "PERU"}));
   exec("DELETE FROM KRAJE WHERE SYM_KRAJU LIKE 'P%'");

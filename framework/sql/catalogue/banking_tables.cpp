@@ -12,6 +12,26 @@ TableBuilder accountTable(std::string name, std::string prefix, std::string owne
   return b;
 }
 
+// The answers of the tax white list for the accounts of one owner kind, newest first.
+// The number and the tax number checked are kept as they were sent: the account may be
+// changed later, and the proof is of what was asked.
+TableDef whiteListTable(std::string name, std::string prefix) {
+  const std::string p = prefix;
+  return table(std::move(name), std::move(prefix))
+      .id("ID_SPRAWDZENIA").generated()
+      .ref("ID_RACHUNKU").notNull()
+      .date("DATA_SPRAWDZENIA").notNull()
+      .text("WYNIK", 3)
+      .text("ID_ZAPYTANIA", 50)
+      .text("CZAS_ZAPYTANIA", 30)
+      .text("NIP", 20)
+      .text("NUMER_RACHUNKU", 100)
+      .ref("ID_UZYTKOWNIKA")
+      .key(p + ":PK_SPRAWDZENIE", {"ID_SPRAWDZENIA"}, TableBuilder::Primary)
+      .key(p + ":PO_RACHUNKU", {"ID_RACHUNKU", "-DATA_SPRAWDZENIA", "-ID_SPRAWDZENIA"})
+      .tableSince(10);
+}
+
 }  // namespace
 
 // Banks, bank accounts, interest tables, tax offices and cash desks.
@@ -76,6 +96,9 @@ void addBankingTables(std::vector<TableDef>& tables) {
   tables.push_back(accountTable("RACHUNEK_URZEDU", "RACHURZ", "ID_URZEDU")
                        .key("RACHURZ:PK_RACHUNEK_URZEDU", {"ID_RACHUNKU"}, TableBuilder::Primary)
                        .key("RACHURZ:AK_RACHURZ_IDURZ_NUME_RACHUNEK", {"ID_URZEDU", "NUMER_RACHUNKU"}));
+
+  tables.push_back(whiteListTable("BIALA_LISTA_RACHKON", "BLKON"));
+  tables.push_back(whiteListTable("BIALA_LISTA_RACHURZ", "BLURZ"));
 
   // Contractors' virtual accounts, given by the bank; ids are 10-digit decimals here.
   tables.push_back(table("RACHUNEK_WIRTUALNY", "RWI")
