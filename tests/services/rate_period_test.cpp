@@ -168,7 +168,7 @@ TEST_P(RatePeriodTest, AYearTakesStretchesOfAtMost93DaysAndOneHistoryFile) {
 
 TEST_P(RatePeriodTest, StoppingKeepsTheDaysStoredUntilThen) {
   {  // stopped before the history file: the Polish bank's days stay
-    auto stopAtEcb = [](const svc::RatePeriodStep& s) { return s.what.find("EBC") == std::string::npos; };
+    auto stopAtEcb = [](const svc::RatePeriodStep& s) { return s.what.find("ECB") == std::string::npos; };
     svc::RatePeriodDownload got = svc::downloadRatePeriod(db(), {kFrom, kTo, true, true}, stopAtEcb);
     EXPECT_FALSE(got.ok);
     EXPECT_TRUE(got.cancelled);

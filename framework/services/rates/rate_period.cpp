@@ -89,7 +89,7 @@ class PeriodRun {
   bool ecb() {
     // The short history covers the last 90 days, the full one everything since 1999.
     const char* file = rt::today() - period_.from < 85 ? kEcbHistory90File : kEcbHistoryFile;
-    if (!ask(std::string("EBC, plik ") + file)) return false;
+    if (!ask(std::string("ECB, plik ") + file)) return false;
     EcbFile history = readEcbFile(file);
     if (!history.error.empty()) return fail(history.error);
     const std::string base = baseCurrency(db_);
