@@ -4,6 +4,7 @@
 #include "dictionaries/tax_currency/currency_rate_columns.h"
 #include "dictionaries/tax_currency/currency_form.h"
 #include "dictionaries/tax_currency/ladujwaluty.h"
+#include "dictionaries/tax_currency/rate_period_window.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/date_time.h"
@@ -17,6 +18,7 @@ namespace slownik::tax_currency {
 namespace {
 constexpr const char* kDate = "?DATA_KURSU";
 constexpr const char* kBaseItem = "Bazowa";
+constexpr const char* kPeriodItem = "KursyZaOkres";
 constexpr const char* kBaseMessage = "Nie można modyfikować ani usuwać waluty bazowej!";
 
 bool selectedIsBase() { return data::field("WAL:NUMER").integer() == 1; }
@@ -189,10 +191,12 @@ void CurrencyList::addPopupItems(fw::PopupClass& popup) {
   popup.addItem("-");
   popup.addItemMimic("PobierzNBP", "?BUTTONNBP", "Pobierz z NBP");
   popup.addItemMimic("PobierzECB", "?BUTTONECB", "Pobierz z ECB");
+  popup.addItem("Pobierz kursy za okres…", kPeriodItem);
 }
 
 void CurrencyList::takePopupChoice(const std::string& item) {
   if (item == kBaseItem) makeSelectedBase();
+  if (item == kPeriodItem && downloadRatePeriodWindow(rateDay()) > 0) reloadRates();
 }
 
 }  // namespace slownik::tax_currency

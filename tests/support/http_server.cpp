@@ -40,6 +40,11 @@ void HttpServer::handle(const std::string& path, Handler handler) {
   handlers_[path] = std::move(handler);
 }
 
+void HttpServer::handlePrefix(const std::string& prefix, Handler handler) {
+  std::lock_guard lock(mutex_);
+  prefixHandlers_[prefix] = std::move(handler);
+}
+
 std::vector<std::string> HttpServer::requests() const {
   std::lock_guard lock(mutex_);
   return requests_;
@@ -91,6 +96,15 @@ void HttpServer::answer(int client) {
     requests_.push_back(path);
     if (auto it = routes_.find(path); it != routes_.end()) std::tie(status, answerBody) = it->second;
     if (auto it = handlers_.find(path); it != handlers_.end()) handler = it->second;
+    if (!handler && routes_.find(path) == routes_.end()) {
+      std::size_t longest = 0;
+      for (const auto& [prefix, h] : prefixHandlers_) {
+        if (path.compare(0, prefix.size(), prefix) == 0 && prefix.size() >= longest) {
+          longest = prefix.size();
+          handler = h;
+        }
+      }
+    }
   }
   if (handler) {
     Reply reply = handler(Request{method, path, headers, body});

@@ -37,6 +37,9 @@ class HttpServer {
   //! service that answers by what is posted, such as SOAP); a handler that sleeps makes
   //! a slow server.
   void handle(const std::string& path, Handler handler);
+  //! Answers every request whose path starts with `prefix` and that has no route or
+  //! handler of its own (a service whose paths carry dates); the longest prefix wins.
+  void handlePrefix(const std::string& prefix, Handler handler);
   std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }
   std::vector<std::string> requests() const;
 
@@ -50,6 +53,7 @@ class HttpServer {
   mutable std::mutex mutex_;
   std::map<std::string, std::pair<int, std::string>> routes_;
   std::map<std::string, Handler> handlers_;
+  std::map<std::string, Handler> prefixHandlers_;
   std::vector<std::string> requests_;
   std::thread thread_;
 };

@@ -10,15 +10,16 @@
 namespace slownik::svc {
 namespace {
 
-// Euro rates of one day: currency → units per euro.
-using EuroRates = std::map<std::string, double>;
+// The last day of the file on or before `day`; nullptr when the file starts later.
+const std::pair<const long, EuroRates>* dayOnOrBefore(const EcbFile& file, long day) {
+  auto it = file.days.upper_bound(day);
+  if (it == file.days.begin()) return nullptr;
+  return &*std::prev(it);
+}
 
-struct EcbFile {
-  std::map<long, EuroRates> days;  // day number → rates
-  std::string error;
-};
+}  // namespace
 
-EcbFile readFile(const std::string& name) {
+EcbFile readEcbFile(const std::string& name) {
   EcbFile file;
   HttpResponse r = httpGet(rateSources().ecbBase + "/" + name, 60);
   if (!r.error.empty()) {
@@ -50,14 +51,26 @@ EcbFile readFile(const std::string& name) {
   return file;
 }
 
-// The last day of the file on or before `day`; nullptr when the file starts later.
-const std::pair<const long, EuroRates>* dayOnOrBefore(const EcbFile& file, long day) {
-  auto it = file.days.upper_bound(day);
-  if (it == file.days.begin()) return nullptr;
-  return &*std::prev(it);
+RateFetch ecbTableInBase(long day, const EuroRates& euro, const std::string& baseCurrency) {
+  RateFetch fetch;
+  double euroInBase = 1.0;
+  if (baseCurrency != "EUR") {
+    auto base = euro.find(baseCurrency);
+    if (base == euro.end()) {
+      fetch.error = "Tabela EBC nie zawiera waluty bazowej " + baseCurrency + ".";
+      return fetch;
+    }
+    euroInBase = base->second;
+  }
+  fetch.table.day = day;
+  if (baseCurrency != "EUR") fetch.table.rates.push_back({"EUR", euroInBase, 0, 0});
+  for (const auto& [code, perEuro] : euro) {
+    if (code == baseCurrency) continue;
+    fetch.table.rates.push_back({code, euroInBase / perEuro, 0, 0});
+  }
+  fetch.ok = true;
+  return fetch;
 }
-
-}  // namespace
 
 RateFetch fetchEcbRates(long day, const std::string& baseCurrency, const RateProgress& progress) {
   RateFetch fetch;
@@ -68,8 +81,8 @@ RateFetch fetchEcbRates(long day, const std::string& baseCurrency, const RatePro
     fetch.error = kRatesCancelled;
     return true;
   };
-  if (stopped("eurofxref-daily.xml")) return fetch;
-  EcbFile file = readFile("eurofxref-daily.xml");
+  if (stopped(kEcbDailyFile)) return fetch;
+  EcbFile file = readEcbFile(kEcbDailyFile);
   if (!file.error.empty()) {
     fetch.error = file.error;
     return fetch;
@@ -78,9 +91,9 @@ RateFetch fetchEcbRates(long day, const std::string& baseCurrency, const RatePro
   if (!found) {
     // A past date: the short history covers the last 90 days, the full one everything.
     long latest = file.days.rbegin()->first;
-    const char* history = latest - day < 85 ? "eurofxref-hist-90d.xml" : "eurofxref-hist.xml";
+    const char* history = latest - day < 85 ? kEcbHistory90File : kEcbHistoryFile;
     if (stopped(history)) return fetch;
-    file = readFile(history);
+    file = readEcbFile(history);
     if (!file.error.empty()) {
       fetch.error = file.error;
       return fetch;
@@ -91,25 +104,7 @@ RateFetch fetchEcbRates(long day, const std::string& baseCurrency, const RatePro
     fetch.error = "Bank EBC nie ma kursów walut na dzień " + isoDate(day) + ".";
     return fetch;
   }
-  const EuroRates& euro = found->second;
-  double euroInBase = 1.0;
-  if (baseCurrency != "EUR") {
-    auto base = euro.find(baseCurrency);
-    if (base == euro.end()) {
-      fetch.error = "Tabela EBC nie zawiera waluty bazowej " + baseCurrency + ".";
-      return fetch;
-    }
-    euroInBase = base->second;
-  }
-  fetch.table.day = found->first;
-  if (baseCurrency != "EUR") fetch.table.rates.push_back({"EUR", euroInBase, 0, 0});
-  for (const auto& [code, perEuro] : euro) {
-    if (code == baseCurrency) continue;
-    double inBase = euroInBase / perEuro;
-    fetch.table.rates.push_back({code, inBase, 0, 0});
-  }
-  fetch.ok = true;
-  return fetch;
+  return ecbTableInBase(found->first, found->second, baseCurrency);
 }
 
 }  // namespace slownik::svc

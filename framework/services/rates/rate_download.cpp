@@ -15,7 +15,9 @@ using sql::Param;
 // Rates are kept to six places, as the tables hold them; cross rates would carry more.
 double rounded(double rate) { return std::round(rate * 1e6) / 1e6; }
 
-sql::Status storeTable(sql::Database& db, RateSource source, const RateTable& table, RateDownload* out) {
+}  // namespace
+
+sql::Status storeRateTable(sql::Database& db, RateSource source, const RateTable& table, RateDownload* out) {
   sql::Transaction tx(db, sql::TransactionMode::Immediate);
   if (!tx.status()) return tx.status();
   const long long bank = static_cast<int>(source);
@@ -63,8 +65,6 @@ sql::Status storeTable(sql::Database& db, RateSource source, const RateTable& ta
   return tx.commit();
 }
 
-}  // namespace
-
 std::string baseCurrency(sql::Database& db) {
   sql::Result r;
   if (db.execute("SELECT SYM_WALUTY FROM WALUTY WHERE NUMER = 1", &r) && !r.empty() && !r.text(0, 0).empty())
@@ -82,7 +82,7 @@ RateDownload downloadRates(sql::Database& db, RateSource source, long day, const
     return result;
   }
   result.day = fetch.table.day;
-  sql::Status stored = storeTable(db, source, fetch.table, &result);
+  sql::Status stored = storeRateTable(db, source, fetch.table, &result);
   if (!stored) {
     result = RateDownload{};
     result.error = "Nie udało się zapisać kursów walut: " + stored.message();

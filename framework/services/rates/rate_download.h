@@ -26,6 +26,11 @@ struct RateDownload {
 //! table is stored.
 RateDownload downloadRates(sql::Database& db, RateSource source, long day, const RateProgress& progress = {});
 
+//! Stores one table as downloadRates does (all or nothing, in one transaction): a table
+//! of that source and day already holding rates is left as it is (out->alreadyThere);
+//! out->currencies counts the rates stored.
+sql::Status storeRateTable(sql::Database& db, RateSource source, const RateTable& table, RateDownload* out);
+
 //! The base currency: the WALUTY row with NUMER = 1, or "PLN" when none is marked.
 std::string baseCurrency(sql::Database& db);
 

@@ -1,6 +1,7 @@
 #include "framework/services/rates/rate_table.h"
 
 #include "framework/runtime/date_time.h"
+#include "framework/services/program_parameters.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,9 +23,33 @@ RateSources sources = initialSources();
 
 }  // namespace
 
+namespace {
+
+std::string trimmed(std::string text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// A user's own address wins over the company's, so one setting serves every company.
+std::string addressParameter(const char* name) {
+  std::string value = trimmed(POBIERZPARAMKONF("u", name));
+  if (value.empty()) value = trimmed(POBIERZPARAMKONF("s", name));
+  while (!value.empty() && value.back() == '/') value.pop_back();
+  return value;
+}
+
+}  // namespace
+
 RateSources rateSources() {
-  std::lock_guard lock(sourcesMutex);
-  return sources;
+  RateSources s;
+  {
+    std::lock_guard lock(sourcesMutex);
+    s = sources;
+  }
+  if (std::string nbp = addressParameter(kNbpAddressParameter); !nbp.empty()) s.nbpBase = std::move(nbp);
+  if (std::string ecb = addressParameter(kEcbAddressParameter); !ecb.empty()) s.ecbBase = std::move(ecb);
+  return s;
 }
 
 void setRateSources(RateSources s) {

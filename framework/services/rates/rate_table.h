@@ -44,6 +44,12 @@ struct RateSources {
   std::string nbpBase = "https://api.nbp.pl";
   std::string ecbBase = "https://www.ecb.europa.eu/stats/eurofxref";
 };
+//! The program parameters that name the banks' addresses (the user's own setting, then
+//! the company's), for an office behind a mirror or a proxy.
+inline constexpr const char* kNbpAddressParameter = "NBP_Adres";
+inline constexpr const char* kEcbAddressParameter = "ECB_Adres";
+//! The addresses in force: each program parameter that is filled in, else what
+//! setRateSources() gave (at start: the real banks, or SLOWNIK_NBP_URL / SLOWNIK_ECB_URL).
 RateSources rateSources();
 void setRateSources(RateSources sources);
 

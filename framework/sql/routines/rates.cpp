@@ -10,7 +10,11 @@ namespace {
 
 // TK_Func_PodajKursy_NBPECB(day, currency): one row, the currency, then the NBP date
 // and rate and the ECB date and rate in force on the day ("0" where there is none).
-// The base currency is worth 1 on any day. One statement answers all of it: the
+// In force is the day's own table, and on a day without one (a weekend, a holiday, a
+// day not yet back-filled) the last table published before it that quotes the
+// currency: a document dated that day is converted at that rate. Each source is looked
+// up on its own, as the banks keep different holidays. The base currency is worth 1
+// on any day. One statement answers all of it: the
 // currency list calls this for every row it shows.
 Status ratesOfCurrency(Database& db, const std::vector<Cell>& argv, Result* out) {
   RoutineArgs args("TK_Func_PodajKursy_NBPECB", argv);
