@@ -26,9 +26,10 @@ std::vector<Relation> builtIn() {
       {"KONTRAHENT", {"ID_KONTRAHENTA"}, "RACHUNEK_KONTRAHENTA", {"ID_KONTRAHENTA"}, Cascade},
       {"KONTRAHENT", {"ID_KONTRAHENTA"}, "RACHUNEK_WIRTUALNY", {"ID_KONTRAHENTA"}, Cascade},
       {"FIRMA", {"ID_FIRMY"}, "RACHUNEK_FIRMY", {"ID_FIRMY"}, Cascade},
-      // A white-list answer belongs to its account: a later account may get the same id.
-      {"RACHUNEK_KONTRAHENTA", {"ID_RACHUNKU"}, "BIALA_LISTA_RACHKON", {"ID_RACHUNKU"}, Cascade},
-      {"RACHUNEK_URZEDU", {"ID_RACHUNKU"}, "BIALA_LISTA_RACHURZ", {"ID_RACHUNKU"}, Cascade},
+      // A white-list answer is the proof an auditor asks for, so it outlives its account;
+      // it is only parted from it, since a later account may get the same id.
+      {"RACHUNEK_KONTRAHENTA", {"ID_RACHUNKU"}, "BIALA_LISTA_RACHKON", {"ID_RACHUNKU"}, Clear},
+      {"RACHUNEK_URZEDU", {"ID_RACHUNKU"}, "BIALA_LISTA_RACHURZ", {"ID_RACHUNKU"}, Clear},
       {"FIRMA", {"ID_FIRMY"}, "ADRESY_FIRMY", {"ID_FIRMY"}, Cascade},
       {"FIRMA", {"ID_FIRMY"}, "AKCYZA_FIRMA_PODATNIK", {"ID_FIRMY"}, Cascade},
   };
