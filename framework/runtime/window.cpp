@@ -71,6 +71,12 @@ bool isChoosing(ControlKind kind) {
   return kind == ControlKind::Button || kind == ControlKind::Check || kind == ControlKind::Radio;
 }
 
+
+// Why a click on a list's row is refused when the list has no such row; "" when it has.
+std::string missingRow(const Control& list, int row) {
+  if (row >= 1 && row <= static_cast<int>(list.rows.size())) return {};
+  return "the list " + list.name + " has no row " + std::to_string(row);
+}
 }  // namespace
 
 char Control::mnemonic() const {
@@ -868,9 +874,7 @@ std::string Window::clickRow(std::string_view list, int row, bool doubleClick) {
   {
     std::lock_guard lock(mutex_);
     Control* c = targetLocked(list, true, refused);
-    if (c && (row < 1 || row > static_cast<int>(c->rows.size()))) {
-      refused = "the list " + c->name + " has no row " + std::to_string(row);
-    }
+    if (c) refused = missingRow(*c, row);
     if (refused.empty()) {
       focusLocked(c->name, focusChanges);
       c->anchor = row;
@@ -897,9 +901,7 @@ std::string Window::extendRow(std::string_view list, int row, bool range) {
   {
     std::lock_guard lock(mutex_);
     Control* c = targetLocked(list, true, refused);
-    if (c && (row < 1 || row > static_cast<int>(c->rows.size()))) {
-      refused = "the list " + c->name + " has no row " + std::to_string(row);
-    }
+    if (c) refused = missingRow(*c, row);
     if (refused.empty()) {
       focusLocked(c->name, focusChanges);
       const int before = c->selection;
