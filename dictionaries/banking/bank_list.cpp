@@ -3,6 +3,7 @@
 #include "dictionaries/banking/bank_form.h"
 #include "dictionaries/banking/bank_sort_orders.h"
 #include "dictionaries/banking/kir_import_entry.h"
+#include "dictionaries/banking/kir_report_window.h"
 #include "framework/data/requests.h"
 #include "framework/data/table_buffers.h"
 #include "framework/runtime/keys.h"
@@ -18,6 +19,7 @@ constexpr const char* kDirectionButton = "?UPDOWN";
 constexpr const char* kLocator = "?LOKATOR";
 constexpr const char* kParameterWindow = "Bank_Brw";
 constexpr const char* kImportItem = "Importuj";
+constexpr const char* kReportItem = "RaportImportu";
 
 }  // namespace
 
@@ -165,12 +167,19 @@ void BankList::addPopupItems(fw::PopupClass& popup) {
   engine::LockedList::addPopupItems(popup);
   std::string name = popup.addItem("Importuj banki z KIR", kImportItem);
   popup.setIcon(name, "~import.ico");
+  popup.addItem("Raport ostatniego importu z KIR", kReportItem);
 }
 
 void BankList::takePopupChoice(const std::string& item) {
   engine::LockedList::takePopupChoice(item);
-  if (item != kImportItem) return;
-  IMPORTKIR();
+  if (item == kReportItem) {
+    showLatestKirReport();
+  } else if (item == kImportItem) {
+    IMPORTKIR();
+  } else {
+    return;
+  }
+  // The report may have applied changes to banks.
   reload();
 }
 

@@ -8,6 +8,7 @@
 #include "dictionaries/banking/kir_branch_file.h"
 #include "dictionaries/banking/kir_import.h"
 #include "dictionaries/banking/kir_progress_window.h"
+#include "dictionaries/banking/kir_report_window.h"
 #include "framework/classes/select_file_class.h"
 #include "framework/data/globals.h"
 #include "framework/data/requests.h"
@@ -74,7 +75,7 @@ std::string askForDirectory() {
   return directory;
 }
 
-void runChecked(const KirProgressFactory& makeProgress) {
+void runChecked(const KirProgressFactory& makeProgress, const KirReportViewer& showReport) {
   std::string directory = sql::truncateUtf8(trim(svc::POBIERZPARAMKONF("s", "KIR_Katalog")), kDirectoryChars);
   if (directory.empty()) {
     // No folder set yet: the person points to it now, and it is kept for the next import.
@@ -116,6 +117,7 @@ void runChecked(const KirProgressFactory& makeProgress) {
 
   std::unique_ptr<KirProgress> progress = makeProgress ? makeProgress() : nullptr;
   KirImport import(*db, *opened.file, progress.get());
+  import.keepReport(static_cast<long long>(data::glo().ID_UZYTKOWNIKA.get()), found->string());
   if (import.prepare()) {
     while (import.importBatch()) {
     }
@@ -126,17 +128,19 @@ void runChecked(const KirProgressFactory& makeProgress) {
   if (!state.error.isOk())
     svc::MSG_OSTRZEZENIE("Import banków został przerwany z powodu błędu bazy danych. Powód: " + state.error.message());
   for (const std::string& message : kirSummaryMessages(state)) svc::MSG_INFORMACJA(message);
-  if (state.error.isOk() && !state.cancelled && state.position >= state.total)
-    data::GLOBALRESPONSE() = data::kRequestCompleted;
+  const bool complete = state.error.isOk() && !state.cancelled && state.position >= state.total;
+  // What a cancelled run committed is reported too.
+  if (showReport && state.reportId > 0 && state.reportLines > 0) showReport(state.reportId);
+  data::GLOBALRESPONSE() = complete ? data::kRequestCompleted : data::kRequestCancelled;
 }
 
 }  // namespace
 
-void runKirImport(const KirProgressFactory& makeProgress) {
+void runKirImport(const KirProgressFactory& makeProgress, const KirReportViewer& showReport) {
   // Cancelled unless the run reaches the end of the file.
   data::GLOBALRESPONSE() = data::kRequestCancelled;
   try {
-    runChecked(makeProgress);
+    runChecked(makeProgress, showReport);
   } catch (const std::exception& e) {
     // Nothing may escape into the host's thread; out of memory on a huge file ends here.
     rt::logMessage(std::string("ImportKIR: ") + e.what());
@@ -147,5 +151,7 @@ void runKirImport(const KirProgressFactory& makeProgress) {
 }  // namespace slownik::banking
 
 extern "C" void IMPORTKIR() {
-  slownik::banking::runKirImport([] { return std::make_unique<slownik::banking::KirProgressWindow>(); });
+  using namespace slownik::banking;
+  runKirImport([] { return std::make_unique<KirProgressWindow>(); },
+               [](long long reportId) { showKirReport(reportId); });
 }

@@ -80,6 +80,39 @@ void addBankingTables(std::vector<TableDef>& tables) {
                        .key("KIR_O:KIR_NUMER", {"NUMER_BANKU"})
                        .view());
 
+  // The report of a user's latest branch import: the run, and one line per bank it added,
+  // failed to add, or found with other data in the file than in BANKI (which the import
+  // never changes by itself). The file's values and those BANKI held when the import
+  // looked are kept side by side, so that a change is applied only to a bank nobody
+  // changed meanwhile.
+  tables.push_back(table("KIR_IMPORT", "KIRI")
+                       .id("ID_IMPORTU").generated()
+                       .ref("ID_UZYTKOWNIKA").notNull()
+                       .date("DATA_IMPORTU")
+                       .time("CZAS_IMPORTU")
+                       .text("PLIK", 250)
+                       .key("KIRI:PK_KIR_IMPORT", {"ID_IMPORTU"}, TableBuilder::Primary)
+                       .key("KIRI:PO_UZYTKOWNIKU", {"ID_UZYTKOWNIKA", "-ID_IMPORTU"})
+                       .tableSince(11));
+  tables.push_back(table("KIR_RAPORT", "KIRR")
+                       .ref("ID_IMPORTU").notNull()
+                       .longint("NR_POZYCJI").notNull()
+                       .text("RODZAJ", 1)  // D added, N not added (the insert failed), Z changed in the file
+                       .ref("ID_BANKU")
+                       .text("NUMER_BANKU", 8)
+                       .text("NAZWA", 100)
+                       .text("ULICA_LOKAL", 50)
+                       .text("KOD_POCZTOWY", 10)
+                       .text("MIEJSCOWOSC", 50)
+                       .text("NAZWA_W_BAZIE", 100)
+                       .text("ULICA_W_BAZIE", 50)
+                       .text("KOD_W_BAZIE", 10)
+                       .text("MIEJSCOWOSC_W_BAZIE", 50)
+                       .byte("ZASTOSOWANO")
+                       .key("KIRR:PK_KIR_RAPORT", {"ID_IMPORTU", "NR_POZYCJI"}, TableBuilder::Primary)
+                       .key("KIRR:PO_NUMERZE", {"ID_IMPORTU", "RODZAJ", "NUMER_BANKU", "NR_POZYCJI"})
+                       .tableSince(11));
+
   tables.push_back(accountTable("RACHUNEK_FIRMY", "RACHFIR", "ID_FIRMY")
                        .text("SYM_KRAJU", 3)
                        .byte("DOMYSLNY_WAL")

@@ -281,7 +281,8 @@ TEST_P(BankWindowTest, PopupOffersTheImport) {
   ASSERT_TRUE(fe().settle(w));
   auto popups = fe().popupsShown();
   ASSERT_EQ(popups.size(), 1u);
-  EXPECT_EQ(popups[0], (std::vector<std::string>{"Dodaj", "Popraw", "Usuń", "Importuj banki z KIR", "Eksport do Excela", "Drukuj"}));
+  EXPECT_EQ(popups[0], (std::vector<std::string>{"Dodaj", "Popraw", "Usuń", "Importuj banki z KIR", "Raport ostatniego importu z KIR",
+                                               "Eksport do Excela", "Drukuj"}));
   EXPECT_EQ(bankCount(), 3);
 }
 

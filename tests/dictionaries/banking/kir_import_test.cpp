@@ -126,14 +126,16 @@ TEST_P(KirImportTest, PerRecordRule) {
   writeFile(writeKirBranchFile(
       {
           {"10100000", "Bank O'Briena", "ul. D'Annunzia 1", "00-001", "Kock'n"},  // apostrophes: added
-          {"10200003", "Nowa nazwa", "", "", ""},                                 // number known: skipped
+          {"10200003", "Nowa nazwa", "", "", ""},                                 // number known: only reported
           {"", "Bez numeru", "", "", ""},                                         // blank number: counted only
           {"10500099", "ING", "", "", ""},                                        // added
           {"10100000", "Powtórka w pliku", "", "", ""},                           // repeated number: skipped
           deleted,                                                                // deleted: skipped
       },
       CodePage::Cp852));
-  runExpecting({"Dodano 2 nowych banków."});
+  runExpecting({"Dodano 2 nowych banków.",
+                "Banki, których dane w pliku KIR różnią się od zapisanych w bazie: 1.|Nie zostały zmienione; zmiany "
+                "można przejrzeć i zastosować w raporcie importu."});
 
   EXPECT_EQ(bankCount(), 3);
   EXPECT_EQ(bankColumns("10100000"), "Bank O'Briena|ul. D'Annunzia 1|00-001|Kock'n");
@@ -256,15 +258,6 @@ TEST_P(KirImportTest, UnreadableFileAndDirectory) {
   fs::permissions(dir_, fs::perms::none);
   runExpecting({"Nie znaleziono katalogu " + dir_.string() + " lub katalog nie jest dostępny."});
   fs::permissions(dir_, fs::perms::owner_all);
-}
-
-TEST_P(KirImportTest, ExportedEntryRunsBehindTheProgressWindow) {
-  writeFile(kir::validFile());
-  fe_->expectMessage(rt::button::Ok, "Dodano 3 nowych banków.");
-  IMPORTKIR();
-  EXPECT_EQ(bankCount(), 3);
-  EXPECT_EQ(data::GLOBALRESPONSE(), data::kRequestCompleted);
-  EXPECT_TRUE(rt::openWindows().empty());
 }
 
 TEST(KirProgressWindow, ShowsProgressAndCancels) {
