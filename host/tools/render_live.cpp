@@ -9,6 +9,8 @@
 // on the first list (help_window.png) are drawn too.
 // The rate window ("Kursy walut", from the loader "Kursy walut na dziś") is drawn at its
 // default size with the rates of the newest quoted day shown (kursy_walut_z_kursami.png).
+// The bank-branch import ("Importuj banki z KIR") runs on a small branch file made for the
+// demo's banks, and the report it opens is drawn (raport_importu_kir.png).
 // Run it offscreen (QT_QPA_PLATFORM=offscreen). Nothing waits forever: a window that does
 // not show, fill or close in time is reported and the run goes on; a procedure that never
 // returns ends the run with a message and exit code 3.
@@ -41,6 +43,13 @@
 #include "host/session.h"
 #include "host/start_page.h"
 #include "host/window_driver.h"
+
+#ifdef SLOWNIK_RENDER_KIR_REPORT
+#include <fstream>
+
+#include "dictionaries/banking/kir_branch_file_writer.h"
+#include "framework/services/program_parameters.h"
+#endif
 
 using namespace slownik;
 using host::processEventsUntil;
@@ -218,6 +227,57 @@ int shootRates(host::WindowDriver& driver, host::ProcedureLauncher& launcher, co
   return failures;
 }
 
+#ifdef SLOWNIK_RENDER_KIR_REPORT
+// A branch file with a new bank, one whose name is taken (the import fails to add it) and
+// two of the demo's banks as the clearing house now writes them.
+int shootKirReport(host::WindowDriver& driver, host::ProcedureLauncher& launcher, const host::EntryPoint& entry,
+                   const QDir& out, const QString& folder) {
+  using banking::KirBranch;
+  const std::vector<KirBranch> branches = {
+      {"19900016", "BANK DEMONSTRACYJNY S.A. ODDZIAŁ W", "UL. FLORIAŃSKA 12", "31-019", "KRAKÓW"},
+      {"89990003", "BANK SPÓŁDZIELCZY W ŻÓŁKIEWCE", "UL. RYNEK 5A", "22-335", "ŻÓŁKIEWKA"},
+      {"10100000", "BANK NOWY S.A. ODDZIAŁ W ŁODZI", "UL. PIOTRKOWSKA 1", "90-001", "ŁÓDŹ"},
+  };
+  std::ofstream(QDir(folder).filePath("ODDZIALY.DBF").toStdString(), std::ios::binary)
+      << banking::writeKirBranchFile(branches, banking::CodePage::Cp852);
+  if (svc::USTAWPARAMKONF("s", "KIR_Katalog", folder.toStdString()) != 0) {
+    complain("Import z KIR: nie można ustawić katalogu plików");
+    return 1;
+  }
+  const auto before = driver.shownIds();
+  launcher.start(entry);
+  host::QtWindow* w = nullptr;
+  // The summary's messages come first; the driver closes them.
+  processEventsUntil([&] {
+    for (const QString& m : driver.takeMessages()) say("  import z KIR: " + m);
+    for (int id : driver.shownIds())
+      if (!before.count(id)) return true;
+    return false;
+  }, driver.timeout());
+  w = driver.waitForNewWindow(before);
+  if (!w) {
+    complain("Import z KIR: raport się nie pokazał (" + driver.error() + ")");
+    return 1;
+  }
+  int failures = 0;
+  driver.waitForRows(w);
+  processEventsUntil([] { return false; }, 300);
+  w->resize(w->sizeHint().expandedTo(w->minimumSizeHint()).boundedTo(QSize(1080, 620)));
+  QApplication::processEvents();
+  if (w->grab().save(out.filePath("raport_importu_kir.png")))
+    say(QString("raport_importu_kir.png: %1 (%2 × %3)").arg(w->windowTitle()).arg(w->width()).arg(w->height()));
+  else
+    ++failures;
+  if (!closeWindow(driver, w, "Raport importu z KIR")) ++failures;
+  reportMessages(driver, "Raport importu z KIR");
+  if (!processEventsUntil([&] { return launcher.runningCount() == 0; }, driver.timeout())) {
+    complain("Import z KIR: procedura nie zakończyła się po zamknięciu raportu");
+    ++failures;
+  }
+  return failures;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -271,6 +331,10 @@ int main(int argc, char** argv) {
     }
     for (const host::EntryPoint& entry : module.entryPoints())
       if (entry.exportName == "LADUJWALUTY") failures += shootRates(driver, launcher, entry, out);
+#ifdef SLOWNIK_RENDER_KIR_REPORT
+    for (const host::EntryPoint& entry : module.entryPoints())
+      if (entry.exportName == "IMPORTKIR") failures += shootKirReport(driver, launcher, entry, out, tmp.path());
+#endif
     {
       // The frame as a user sees it after logging in, before any window opens.
       host::MainWindow frame(session, module.entryPoints(), &launcher);
