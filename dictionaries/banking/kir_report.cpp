@@ -138,9 +138,11 @@ sql::Status startKirReport(sql::Database& db, long long user, const std::string&
   sql::Transaction tx(db);
   sql::Status s = tx.status();
   const sql::Param owner[] = {user};
+  // Also the lines left without their run: the same user's import on another workstation
+  // may have removed the run while this one was still writing to it.
   if (s)
     s = db.execute("DELETE FROM KIR_RAPORT WHERE ID_IMPORTU IN (SELECT ID_IMPORTU FROM KIR_IMPORT WHERE "
-                   "ID_UZYTKOWNIKA = ?)",
+                   "ID_UZYTKOWNIKA = ?) OR ID_IMPORTU NOT IN (SELECT ID_IMPORTU FROM KIR_IMPORT)",
                    owner, nullptr);
   if (s) s = db.execute("DELETE FROM KIR_IMPORT WHERE ID_UZYTKOWNIKA = ?", owner, nullptr);
   if (s) {
