@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/scratch_database.h"
 #include "framework/sql/database.h"
 #include "framework/sql/routines/company_routines.h"
 #include "framework/sql/collation.h"
@@ -138,31 +139,21 @@ double median(std::vector<double> v) {
 
 void runBackend(const char* backend, long rows, int runs) {
   const bool postgres = std::string(backend) == "postgresql";
-  std::string url, path, schema;
-  if (postgres) {
-    const std::string pg = std::getenv("SLOWNIK_TEST_PG_URL");
-    schema = "company_delete_" + std::to_string(getpid());
-    url = pg + (pg.find('?') == std::string::npos ? "?" : "&") + "schema=" + schema;
-  } else {
-    path = (std::filesystem::temp_directory_path() / ("company_delete_bench_" + std::to_string(getpid()) + ".db"))
-               .string();
-    std::filesystem::remove(path);
-    url = "sqlite://" + path;
-  }
+  bench::ScratchDatabase scratch(postgres, "company_delete");
   sql::Status status;
-  auto db = sql::openDatabase(url, &status);
+  auto db = sql::openDatabase(scratch.url(), &status);
   if (!db || !ok(sql::migrate(*db), "migracja") || !makeCompany(*db, postgres, kKept, rows)) {
     std::printf("%s: nie można przygotować bazy %s\n", backend, status.message().c_str());
     return;
   }
   std::unique_ptr<Raw> raw;
   if (postgres) {
-    raw = std::make_unique<RawPostgres>(std::getenv("SLOWNIK_TEST_PG_URL"), schema);
+    raw = std::make_unique<RawPostgres>(std::getenv("SLOWNIK_TEST_PG_URL"), scratch.schema());
     sql::Result pid;
     db->execute("SELECT pg_backend_pid()", &pid);
     bench::placeProcesses({std::atoi(pid.scalar().c_str()), static_cast<RawPostgres&>(*raw).serverPid()});
   } else {
-    raw = std::make_unique<RawSqlite>(path);
+    raw = std::make_unique<RawSqlite>(scratch.sqlitePath());
   }
   const std::string call =
       "call TKW_KartotekaZapisSkasuj('firma'," + std::to_string(kDeleted) + "," + std::to_string(kAdministrator) + ")";
@@ -185,10 +176,6 @@ void runBackend(const char* backend, long rows, int runs) {
   }
   raw.reset();
   bench::freeProcesses();
-  if (postgres) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
-  db.reset();
-  if (!path.empty())
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
 }
 
 }  // namespace

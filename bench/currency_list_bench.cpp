@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/scratch_database.h"
 #include "dictionaries/tax_currency/currency_checks.h"
 #include "framework/data/view_manager.h"
 #include "framework/runtime/date_time.h"
@@ -160,19 +161,9 @@ void printPlan(sql::Database& db, const char* backend, std::int32_t day) {
 }
 
 void runBackend(const char* backend, int pages) {
-  std::string url, sqlitePath, schema;
-  if (std::string(backend) == "sqlite") {
-    sqlitePath = (std::filesystem::temp_directory_path() / ("currency_bench_" + std::to_string(getpid()) + ".db")).string();
-    std::filesystem::remove(sqlitePath);
-    url = "sqlite://" + sqlitePath;
-  } else {
-    const std::string pg = std::getenv("SLOWNIK_TEST_PG_URL");
-    schema = "curbench_" + std::to_string(getpid());
-    url = pg + (pg.find('?') == std::string::npos ? "?" : "&") + "schema=" + schema;
-  }
-  sql::setDatabaseUrl(url);
+  bench::ScratchDatabase scratch(std::string(backend) != "sqlite", "curbench");
   sql::Status status;
-  sql::Database* db = sql::threadDatabase(&status);
+  sql::Database* db = scratch.threadDatabase(&status);
   if (!db || !fillCurrencies(*db)) {
     std::printf("%s: nie można przygotować bazy: %s\n", backend, status.message().c_str());
     return;
@@ -192,10 +183,6 @@ void runBackend(const char* backend, int pages) {
   }
   std::printf("%-10s wzrost kosztu strony 5 lat / 1 rok: %.2f x\n", backend,
               results.back().second.list / results.front().second.list);
-  if (!schema.empty()) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
-  sql::closeThreadDatabase();
-  if (!sqlitePath.empty())
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(sqlitePath + suffix);
 }
 
 }  // namespace

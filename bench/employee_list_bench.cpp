@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/scratch_database.h"
 #include "dictionaries/staff/employee_filter.h"
 #include "framework/data/view_manager.h"
 #include "framework/sql/catalogue.h"
@@ -140,19 +141,9 @@ Figures peselSeek(sql::Database& db, int pages) {
 }
 
 void runBackend(const char* backend, int pages) {
-  std::string url, sqlitePath, schema;
-  if (std::string(backend) == "sqlite") {
-    sqlitePath = (std::filesystem::temp_directory_path() / ("employee_bench_" + std::to_string(getpid()) + ".db")).string();
-    std::filesystem::remove(sqlitePath);
-    url = "sqlite://" + sqlitePath;
-  } else {
-    const std::string pg = std::getenv("SLOWNIK_TEST_PG_URL");
-    schema = "prabench_" + std::to_string(getpid());
-    url = pg + (pg.find('?') == std::string::npos ? "?" : "&") + "schema=" + schema;
-  }
-  sql::setDatabaseUrl(url);
+  bench::ScratchDatabase scratch(std::string(backend) != "sqlite", "prabench");
   sql::Status status;
-  sql::Database* db = sql::threadDatabase(&status);
+  sql::Database* db = scratch.threadDatabase(&status);
   if (!db || !fillEmployees(*db)) {
     std::printf("%s: nie można przygotować bazy: %s\n", backend, status.message().c_str());
     return;
@@ -164,10 +155,6 @@ void runBackend(const char* backend, int pages) {
   Figures seek = peselSeek(*db, pages);
   std::printf("%-10s lokator PESEL, strona:          lista %.3f ms, zapytanie bezpośrednie %.3f ms, stosunek %.2f x\n",
               backend, seek.list * 1e3, seek.raw * 1e3, seek.list / seek.raw);
-  if (!schema.empty()) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
-  sql::closeThreadDatabase();
-  if (!sqlitePath.empty())
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(sqlitePath + suffix);
 }
 
 }  // namespace

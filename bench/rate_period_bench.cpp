@@ -13,6 +13,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "bench/scratch_database.h"
 #include "framework/runtime/date_time.h"
 #include "framework/services/rates/rate_download.h"
 #include "framework/services/rates/rate_period.h"
@@ -77,19 +78,9 @@ double rawStore(sql::Database& db, const test::FakeRateBanks& banks) {
 }
 
 void runBackend(const char* backend) {
-  std::string url, sqlitePath, schema;
-  if (std::string(backend) == "sqlite") {
-    sqlitePath = (std::filesystem::temp_directory_path() / ("rate_period_bench_" + std::to_string(getpid()) + ".db")).string();
-    std::filesystem::remove(sqlitePath);
-    url = "sqlite://" + sqlitePath;
-  } else {
-    const std::string pg = std::getenv("SLOWNIK_TEST_PG_URL");
-    schema = "ratebench_" + std::to_string(getpid());
-    url = pg + (pg.find('?') == std::string::npos ? "?" : "&") + "schema=" + schema;
-  }
-  sql::setDatabaseUrl(url);
+  bench::ScratchDatabase scratch(std::string(backend) != "sqlite", "ratebench");
   sql::Status status;
-  sql::Database* db = sql::threadDatabase(&status);
+  sql::Database* db = scratch.threadDatabase(&status);
   if (!db || !ok(sql::migrate(*db), "migrate") ||
       !ok(db->executeScript("INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES "
                             "('PLN', 'złoty', 1, 1), ('EUR', 'euro', 0, 1), ('USD', 'dolar', 0, 1), "
@@ -137,10 +128,6 @@ void runBackend(const char* backend) {
               atOnce / raw);
 
   svc::setRateSources({});
-  if (!schema.empty()) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
-  sql::closeThreadDatabase();
-  if (!sqlitePath.empty())
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(sqlitePath + suffix);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/scratch_database.h"
 #include "framework/data/view_manager.h"
 #include "framework/sql/catalogue/table_builder.h"
 #include "framework/sql/collation.h"
@@ -387,32 +388,23 @@ void measureCollationCost(const char* backend, long rows, Raw& raw, const FillTi
 void runBackend(const char* backend, const std::vector<long>& sizes) {
   std::vector<std::vector<Figures>> results;
   for (long rows : sizes) {
-    std::string url, sqlitePath, schema;
     const char* pg = std::getenv("SLOWNIK_TEST_PG_URL");
-    if (std::string(backend) == "sqlite") {
-      sqlitePath = (std::filesystem::temp_directory_path() / ("view_bench_" + std::to_string(getpid()) + ".db")).string();
-      std::filesystem::remove(sqlitePath);
-      url = "sqlite://" + sqlitePath;
-    } else {
-      schema = "bench_" + std::to_string(getpid()) + "_" + std::to_string(rows);
-      url = std::string(pg) + (std::string(pg).find('?') == std::string::npos ? "?" : "&") + "schema=" + schema;
-    }
-    sql::setDatabaseUrl(url);
+    bench::ScratchDatabase scratch(std::string(backend) != "sqlite", "bench_" + std::to_string(rows));
     sql::Status status;
-    sql::Database* db = sql::threadDatabase(&status);
+    sql::Database* db = scratch.threadDatabase(&status);
     FillTimes fillTimes;
     if (!db || !fill(*db, rows, &fillTimes)) {
       std::printf("%s: nie można przygotować bazy: %s\n", backend, status.message().c_str());
       return;
     }
     std::unique_ptr<Raw> raw;
-    if (!sqlitePath.empty())
-      raw = std::make_unique<RawSqlite>(sqlitePath);
+    if (!scratch.isPostgres())
+      raw = std::make_unique<RawSqlite>(scratch.sqlitePath());
     else
-      raw = std::make_unique<RawPostgres>(pg, schema);
+      raw = std::make_unique<RawPostgres>(pg, scratch.schema());
     prepareRaw(*raw, "BENCH_ROW", true, "");
     prepareRaw(*raw, "BENCH_BIN", false, "bin_");
-    if (!schema.empty()) {
+    if (scratch.isPostgres()) {
       sql::Result pid;
       db->execute("SELECT pg_backend_pid()", &pid);
       bench::placeProcesses({std::atoi(pid.scalar().c_str()), static_cast<RawPostgres&>(*raw).serverPid()});
@@ -423,10 +415,6 @@ void runBackend(const char* backend, const std::vector<long>& sizes) {
     measureCollationCost(backend, rows, *raw, fillTimes);
     raw.reset();
     bench::freeProcesses();
-    if (!schema.empty()) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
-    sql::closeThreadDatabase();
-    if (!sqlitePath.empty())
-      for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(sqlitePath + suffix);
   }
   // The locator on the largest table against the raw range query, and how it grows.
   for (std::size_t o = 0; o < std::size(kOrders); ++o) {

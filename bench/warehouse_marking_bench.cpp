@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/scratch_database.h"
 #include "framework/data/globals.h"
 #include "framework/data/view_manager.h"
 #include "framework/services/marking.h"
@@ -140,19 +141,9 @@ Figures measure(sql::Database& db, int rounds) {
 }
 
 void runBackend(const char* backend, int rounds) {
-  std::string url, sqlitePath, schema;
-  if (std::string(backend) == "sqlite") {
-    sqlitePath = (std::filesystem::temp_directory_path() / ("marking_bench_" + std::to_string(getpid()) + ".db")).string();
-    std::filesystem::remove(sqlitePath);
-    url = "sqlite://" + sqlitePath;
-  } else {
-    const std::string pg = std::getenv("SLOWNIK_TEST_PG_URL");
-    schema = "zazbench_" + std::to_string(getpid());
-    url = pg + (pg.find('?') == std::string::npos ? "?" : "&") + "schema=" + schema;
-  }
-  sql::setDatabaseUrl(url);
+  bench::ScratchDatabase scratch(std::string(backend) != "sqlite", "zazbench");
   sql::Status status;
-  sql::Database* db = sql::threadDatabase(&status);
+  sql::Database* db = scratch.threadDatabase(&status);
   if (!db || !fillWarehouses(*db)) {
     std::printf("%s: nie można przygotować bazy: %s\n", backend, status.message().c_str());
     return;
@@ -166,10 +157,6 @@ void runBackend(const char* backend, int rounds) {
   const double ours = f.mark + f.show, raw = f.rawMark + f.rawShow;
   std::printf("%-10s razem:                lista %.2f ms, zapytania bezpośrednie %.2f ms, stosunek %.2f x\n", backend,
               ours * 1e3, raw * 1e3, ours / raw);
-  if (!schema.empty()) db->execute("DROP SCHEMA \"" + schema + "\" CASCADE");
-  sql::closeThreadDatabase();
-  if (!sqlitePath.empty())
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(sqlitePath + suffix);
 }
 
 }  // namespace
