@@ -180,13 +180,7 @@ class Parser {
       std::string op = token_.text == "&" ? " || " : " " + token_.text + " ";
       bool text = token_.text == "&";
       advance();
-      CompiledExpression right = term();
-      CompiledExpression e = make("(", text, left.nullable || right.nullable);
-      e.sql.append(left.sql);
-      e.sql.append(op);
-      e.sql.append(right.sql);
-      e.sql.append(")");
-      left = std::move(e);
+      left = arithmetic(left, op, term(), text);
     }
     return left;
   }
@@ -195,15 +189,19 @@ class Parser {
     while (error_.empty() && (isSymbol("*") || isSymbol("/"))) {
       std::string op = " " + token_.text + " ";
       advance();
-      CompiledExpression right = factor();
-      CompiledExpression e = make("(", false, left.nullable || right.nullable);
-      e.sql.append(left.sql);
-      e.sql.append(op);
-      e.sql.append(right.sql);
-      e.sql.append(")");
-      left = std::move(e);
+      left = arithmetic(left, op, factor(), false);
     }
     return left;
+  }
+  // "(left op right)", NULL when either side may be.
+  CompiledExpression arithmetic(const CompiledExpression& left, const std::string& op, const CompiledExpression& right,
+                                bool text) {
+    CompiledExpression e = make("(", text, left.nullable || right.nullable);
+    e.sql.append(left.sql);
+    e.sql.append(op);
+    e.sql.append(right.sql);
+    e.sql.append(")");
+    return e;
   }
   CompiledExpression factor() {
     if (isSymbol("-")) {
