@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 
 #include "engine/record_semaphore.h"
 #include "framework/runtime/date_time.h"
@@ -37,38 +38,61 @@ std::string comparable(const std::string& text) {
   return svc::upperPolish(squeezed);
 }
 
+// The widths of the branch file's text fields, as the catalogue describes the file.
+struct FieldChars {
+  std::size_t name = 0, street = 0, postalCode = 0, town = 0;
+};
+
+FieldChars fieldChars() {
+  const sql::TableDef* layout = sql::Catalogue::instance().find("KIR_ODDZIALY");
+  auto width = [layout](const char* column) {
+    const sql::ColumnDef* field = layout ? layout->column(column) : nullptr;
+    return field ? static_cast<std::size_t>(field->size) : 0;
+  };
+  return {width("NAZWA"), width("ULICA_LOKAL"), width("KOD_POCZTOWY"), width("MIEJSCOWOSC")};
+}
+
 sql::Status markApplied(sql::Database& db, long long importId, long line) {
   const sql::Param params[] = {importId, static_cast<long long>(line)};
   return db.execute("UPDATE KIR_RAPORT SET ZASTOSOWANO = 1 WHERE ID_IMPORTU = ? AND NR_POZYCJI = ?", params, nullptr);
 }
 
 struct ChangedLine {
-  bool found = false;
   bool applied = false;
   KirReportLine line;
 };
 
-sql::Status readChangedLine(sql::Database& db, long long importId, long number, ChangedLine* out) {
-  const sql::Param params[] = {importId, static_cast<long long>(number), std::string(kir_line::kChanged)};
-  sql::Result r;
-  sql::Status s = db.execute(
-      "SELECT ID_BANKU, NAZWA, ULICA_LOKAL, KOD_POCZTOWY, MIEJSCOWOSC, NAZWA_W_BAZIE, ULICA_W_BAZIE, KOD_W_BAZIE, "
-      "MIEJSCOWOSC_W_BAZIE, ZASTOSOWANO FROM KIR_RAPORT WHERE ID_IMPORTU = ? AND NR_POZYCJI = ? AND RODZAJ = ?",
-      params, &r);
-  if (!s || r.empty()) return s;
-  out->found = true;
-  KirReportLine& l = out->line;
-  l.bankId = std::atoll(r.text(0, 0).c_str());
-  l.file.name = r.text(0, 1);
-  l.file.street = r.text(0, 2);
-  l.file.postalCode = r.text(0, 3);
-  l.file.town = r.text(0, 4);
-  l.stored.name = r.text(0, 5);
-  l.stored.street = r.text(0, 6);
-  l.stored.postalCode = r.text(0, 7);
-  l.stored.town = r.text(0, 8);
-  out->applied = std::atoi(r.text(0, 9).c_str()) != 0;
-  return s;
+// Numbers per lookup: well inside every backend's limit on bound parameters.
+constexpr std::size_t kLinesPerLookup = 500;
+
+// The changed lines among `numbers`, by number, in as few statements as the parameter
+// limit allows; a number that is no changed line of the report is left out.
+sql::Status readChangedLines(sql::Database& db, long long importId, const std::vector<long>& numbers,
+                             std::map<long, ChangedLine>* out) {
+  for (std::size_t from = 0; from < numbers.size(); from += kLinesPerLookup) {
+    const std::size_t to = std::min(numbers.size(), from + kLinesPerLookup);
+    std::vector<sql::Param> params = {importId, std::string(kir_line::kChanged)};
+    std::string statement =
+        "SELECT NR_POZYCJI, ID_BANKU, NAZWA, ULICA_LOKAL, KOD_POCZTOWY, MIEJSCOWOSC, NAZWA_W_BAZIE, ULICA_W_BAZIE, "
+        "KOD_W_BAZIE, MIEJSCOWOSC_W_BAZIE, ZASTOSOWANO FROM KIR_RAPORT WHERE ID_IMPORTU = ? AND RODZAJ = ? AND "
+        "NR_POZYCJI IN (";
+    for (std::size_t i = from; i < to; ++i) {
+      statement += i == from ? "?" : ", ?";
+      params.emplace_back(static_cast<long long>(numbers[i]));
+    }
+    statement += ")";
+    sql::Result r;
+    if (sql::Status s = db.execute(statement, params, &r); !s) return s;
+    for (std::size_t row = 0; row < r.size(); ++row) {
+      ChangedLine& c = (*out)[std::atol(r.text(row, 0).c_str())];
+      KirReportLine& l = c.line;
+      l.bankId = std::atoll(r.text(row, 1).c_str());
+      l.file = {{}, r.text(row, 2), r.text(row, 3), r.text(row, 4), r.text(row, 5)};
+      l.stored = {l.bankId, {}, r.text(row, 6), r.text(row, 7), r.text(row, 8), r.text(row, 9)};
+      c.applied = std::atoi(r.text(row, 10).c_str()) != 0;
+    }
+  }
+  return {};
 }
 
 enum class Applied { Done, ChangedSince };
@@ -83,13 +107,11 @@ sql::Status writeChange(sql::Database& db, long long importId, long number, cons
   const std::string heldCondition = lock.heldCondition(static_cast<double>(l.bankId), &held);
   // Only the values that differ are replaced: a name the file holds cut short, or one
   // stored in other letters, stays as the database has it.
-  auto chosen = [](const std::string& file, const std::string& stored, const char* column) {
-    return sameKirText(file, stored, kirFieldChars(column)) ? stored : file;
-  };
-  std::vector<sql::Param> params = {chosen(l.file.name, l.stored.name, "NAZWA"),
-                                    chosen(l.file.street, l.stored.street, "ULICA_LOKAL"),
-                                    chosen(l.file.postalCode, l.stored.postalCode, "KOD_POCZTOWY"),
-                                    chosen(l.file.town, l.stored.town, "MIEJSCOWOSC"),
+  const KirDifferences d = kirDifferences(l.file, l.stored);
+  std::vector<sql::Param> params = {d.name ? l.file.name : l.stored.name,
+                                    d.street ? l.file.street : l.stored.street,
+                                    d.postalCode ? l.file.postalCode : l.stored.postalCode,
+                                    d.town ? l.file.town : l.stored.town,
                                     l.bankId,
                                     l.stored.name,
                                     l.stored.street,
@@ -114,24 +136,20 @@ sql::Status writeChange(sql::Database& db, long long importId, long number, cons
 
 }  // namespace
 
-std::size_t kirFieldChars(const char* column) {
-  const sql::TableDef* layout = sql::Catalogue::instance().find("KIR_ODDZIALY");
-  const sql::ColumnDef* field = layout ? layout->column(column) : nullptr;
-  return field ? static_cast<std::size_t>(field->size) : 0;
-}
-
 bool sameKirText(const std::string& file, const std::string& stored, std::size_t fileChars) {
   if (file == stored) return true;
   const std::string kept = fileChars > 0 ? sql::truncateUtf8(stored, fileChars) : stored;
   return comparable(file) == comparable(kept);
 }
 
-bool differsFromStored(const KirBranch& file, const StoredBank& stored) {
-  static const std::size_t name = kirFieldChars("NAZWA"), street = kirFieldChars("ULICA_LOKAL"),
-                           postalCode = kirFieldChars("KOD_POCZTOWY"), town = kirFieldChars("MIEJSCOWOSC");
-  return !sameKirText(file.name, stored.name, name) || !sameKirText(file.street, stored.street, street) ||
-         !sameKirText(file.postalCode, stored.postalCode, postalCode) ||
-         !sameKirText(file.town, stored.town, town);
+KirDifferences kirDifferences(const KirBranch& file, const StoredBank& stored) {
+  static const FieldChars chars = fieldChars();
+  KirDifferences d;
+  d.name = !sameKirText(file.name, stored.name, chars.name);
+  d.street = !sameKirText(file.street, stored.street, chars.street);
+  d.postalCode = !sameKirText(file.postalCode, stored.postalCode, chars.postalCode);
+  d.town = !sameKirText(file.town, stored.town, chars.town);
+  return d;
 }
 
 sql::Status startKirReport(sql::Database& db, long long user, const std::string& source, long long* importId) {
@@ -202,6 +220,8 @@ KirApplyOutcome applyKirChanges(sql::Database& db, long long importId, const std
   KirApplyOutcome out;
   const engine::RecordSemaphore lock("banki", "Bank jest aktualizowany przez innego użytkownika!");
   const double user = engine::currentUser();
+  std::map<long, ChangedLine> lines;
+  if (out.error = readChangedLines(db, importId, lineNumbers, &lines); !out.error) return out;
   const long total = static_cast<long>(lineNumbers.size());
   long done = 0;
   for (long number : lineNumbers) {
@@ -209,9 +229,9 @@ KirApplyOutcome applyKirChanges(sql::Database& db, long long importId, const std
       out.cancelled = true;
       break;
     }
-    ChangedLine line;
-    if (out.error = readChangedLine(db, importId, number, &line); !out.error) break;
-    if (!line.found) continue;
+    auto found = lines.find(number);
+    if (found == lines.end()) continue;
+    const ChangedLine& line = found->second;
     if (line.applied) {
       ++out.alreadyApplied;
       continue;

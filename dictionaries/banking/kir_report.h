@@ -31,9 +31,21 @@ struct StoredBank {
 //! usually are not. The file's fields are narrower than BANKI's columns, so a stored text
 //! longer than `fileChars` (0 = no limit) is compared by as much of it as the file holds.
 bool sameKirText(const std::string& file, const std::string& stored, std::size_t fileChars = 0);
+//! Which of a bank's texts the file gives otherwise, each compared by sameKirText within
+//! the width of its field in the file.
+struct KirDifferences {
+  bool name = false;
+  bool street = false;
+  bool postalCode = false;
+  bool town = false;
+  bool any() const { return name || street || postalCode || town; }
+};
+KirDifferences kirDifferences(const KirBranch& file, const StoredBank& stored);
 //! Whether the file's name, street, postal code or town of a bank differs from what
-//! BANKI holds, each compared by sameKirText within the width of its field in the file.
-bool differsFromStored(const KirBranch& file, const StoredBank& stored);
+//! BANKI holds.
+inline bool differsFromStored(const KirBranch& file, const StoredBank& stored) {
+  return kirDifferences(file, stored).any();
+}
 
 //! The kinds of report lines, as RODZAJ keeps them.
 namespace kir_line {
@@ -41,10 +53,6 @@ inline constexpr const char* kAdded = "D";
 inline constexpr const char* kNotAdded = "N";
 inline constexpr const char* kChanged = "Z";
 }  // namespace kir_line
-
-//! The width in characters of a field of the branch file ("NAZWA", "ULICA_LOKAL",
-//! "KOD_POCZTOWY", "MIEJSCOWOSC").
-std::size_t kirFieldChars(const char* column);
 
 struct KirReportLine {
   std::string kind;  //!< one of kir_line

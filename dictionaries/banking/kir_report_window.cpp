@@ -12,6 +12,7 @@
 #include "framework/services/messages.h"
 #include "framework/services/progress_window.h"
 #include "framework/services/rights.h"
+#include "framework/services/service_database.h"
 #include "framework/sql/catalogue.h"
 #include "framework/sql/thread_database.h"
 
@@ -34,20 +35,9 @@ constexpr long kNone = rt::kNoColor;
 constexpr std::size_t kQuietApply = 20;
 
 // The changed list's columns: the bank's number, then each value in the database and in
-// the file side by side, then whether it was applied.
+// the file side by side (name from column 2, street 4, postal code 6, town 8), then
+// whether it was applied.
 constexpr int kAppliedColumn = 10;
-struct ValuePair {
-  int storedColumn;
-  const char* storedField;
-  const char* fileField;
-  const char* fileColumn;  // in the branch file
-};
-constexpr ValuePair kPairs[] = {
-    {2, "KIRR:NAZWA_W_BAZIE", "KIRR:NAZWA", "NAZWA"},
-    {4, "KIRR:ULICA_W_BAZIE", "KIRR:ULICA_LOKAL", "ULICA_LOKAL"},
-    {6, "KIRR:KOD_W_BAZIE", "KIRR:KOD_POCZTOWY", "KOD_POCZTOWY"},
-    {8, "KIRR:MIEJSCOWOSC_W_BAZIE", "KIRR:MIEJSCOWOSC", "MIEJSCOWOSC"},
-};
 
 const sql::TableDef& reportTable() { return *sql::Catalogue::instance().find("KIR_RAPORT"); }
 
@@ -69,13 +59,12 @@ struct LineCounts {
   long pending = 0;
 };
 
-LineCounts countLines(sql::Database& db, long long reportId) {
+LineCounts countLines(long long reportId) {
   LineCounts c;
   sql::Result r;
-  const sql::Param params[] = {reportId};
-  if (!db.execute("SELECT RODZAJ, COUNT(*), SUM(CASE WHEN COALESCE(ZASTOSOWANO, 0) = 0 THEN 1 ELSE 0 END) "
-                  "FROM KIR_RAPORT WHERE ID_IMPORTU = ? GROUP BY RODZAJ",
-                  params, &r))
+  if (!svc::serviceExecute("SELECT RODZAJ, COUNT(*), SUM(CASE WHEN COALESCE(ZASTOSOWANO, 0) = 0 THEN 1 ELSE 0 END) "
+                           "FROM KIR_RAPORT WHERE ID_IMPORTU = ? GROUP BY RODZAJ",
+                           {reportId}, &r))
     return c;
   for (std::size_t row = 0; row < r.size(); ++row) {
     const std::string kind = r.text(row, 0);
@@ -127,14 +116,17 @@ void KirReportWindow::setRanges(data::ViewManager& view) {
 
 void KirReportWindow::setQueueRecord(fw::ListRow& row, const data::ViewRow&) {
   const bool applied = data::field("KIRR:ZASTOSOWANO").number() != 0;
+  const KirBranch file{{}, text("KIRR:NAZWA"), text("KIRR:ULICA_LOKAL"), text("KIRR:KOD_POCZTOWY"),
+                       text("KIRR:MIEJSCOWOSC")};
+  const StoredBank stored{0, {}, text("KIRR:NAZWA_W_BAZIE"), text("KIRR:ULICA_W_BAZIE"), text("KIRR:KOD_W_BAZIE"),
+                          text("KIRR:MIEJSCOWOSC_W_BAZIE")};
+  const KirDifferences d = kirDifferences(file, stored);
   // An applied line is done with: grey. Otherwise the file's values that differ are red.
   const long plain = applied ? kGrey : kNone;
-  for (int column : {1, kAppliedColumn}) setColours(row, column, plain, kNone, kNone, kNone);
-  for (const ValuePair& pair : kPairs) {
-    const bool differs = !sameKirText(text(pair.fileField), text(pair.storedField), kirFieldChars(pair.fileColumn));
-    setColours(row, pair.storedColumn, plain, kNone, kNone, kNone);
-    setColours(row, pair.storedColumn + 1, applied ? kGrey : differs ? kRed : kNone, kNone, kNone, kNone);
-  }
+  for (int column : {1, 2, 4, 6, 8, kAppliedColumn}) setColours(row, column, plain, kNone, kNone, kNone);
+  const std::pair<int, bool> fileColumns[] = {{3, d.name}, {5, d.street}, {7, d.postalCode}, {9, d.town}};
+  for (auto [column, differs] : fileColumns)
+    setColours(row, column, applied ? kGrey : differs ? kRed : kNone, kNone, kNone, kNone);
   setText(row, kAppliedColumn, applied ? "Tak" : "");
 }
 
@@ -166,11 +158,10 @@ int KirReportWindow::opened() {
 // The heading line: which run this is.
 void KirReportWindow::describe() {
   rt::Window* w = window();
-  sql::Database* db = database();
-  if (!w || !db) return;
+  if (!w) return;
   sql::Result r;
-  const sql::Param params[] = {reportId_};
-  if (db->execute("SELECT DATA_IMPORTU, CZAS_IMPORTU, PLIK FROM KIR_IMPORT WHERE ID_IMPORTU = ?", params, &r) &&
+  if (svc::serviceExecute("SELECT DATA_IMPORTU, CZAS_IMPORTU, PLIK FROM KIR_IMPORT WHERE ID_IMPORTU = ?", {reportId_},
+                          &r) &&
       !r.empty()) {
     w->setText("?OPIS", "Import z dnia " + rt::formatShortDate(std::atoi(r.text(0, 0).c_str())) + " " +
                             rt::formatTime(std::atoi(r.text(0, 1).c_str()), false) + ", plik " + r.text(0, 2));
@@ -181,9 +172,8 @@ void KirReportWindow::describe() {
 // The groups' captions count the lines; the buttons wait for a change not yet applied.
 void KirReportWindow::showCounts() {
   rt::Window* w = window();
-  sql::Database* db = database();
-  if (!w || !db) return;
-  const LineCounts c = countLines(*db, reportId_);
+  if (!w) return;
+  const LineCounts c = countLines(reportId_);
   w->setText(kChangedGroup, "Zmienione w pliku KIR (" + std::to_string(c.changed) + ")");
   w->setText(kAddedGroup, "Dodane z pliku KIR (" + std::to_string(c.added) + ", nie dodane: " +
                               std::to_string(c.notAdded) + ")");
