@@ -2,9 +2,6 @@
 // statistics office's service, and PODAJDANEGUS as the person meets it (the tax-number
 // prompt, the wait cursor, the status texts), on both backends.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <memory>
@@ -19,6 +16,7 @@
 #include "framework/services/program_parameters.h"
 #include "support/backends.h"
 #include "support/gus_registry_fake.h"
+#include "support/http_server.h"
 
 namespace slownik {
 namespace {
@@ -53,18 +51,8 @@ Unit localUnit(std::string regon) {
   return u;
 }
 
-// An address on which nothing listens: a port taken and given back.
-std::string deadAddress() {
-  int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  socklen_t len = sizeof addr;
-  getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
-  close(s);
-  return "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/wsBIR/UslugaBIRzewnPubl.svc";
-}
+// An address on which nothing listens.
+std::string deadAddress() { return test::deadHttpAddress() + "/wsBIR/UslugaBIRzewnPubl.svc"; }
 
 TEST(GusReplyRecord, FieldsLieWhereTheCallerReadsThemAndNeverSplitACharacter) {
   struct Place {

@@ -31,10 +31,7 @@ class RatePeriodTest : public test::DatabaseTest {
   void SetUp() override {
     test::DatabaseTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    exec("INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES ('PLN', 'złoty polski', 1, 1)");
-    exec("INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES ('EUR', 'euro', 0, 1)");
-    exec("INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES ('USD', 'dolar amerykański', 0, 1)");
-    exec("INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES ('HUF', 'forint', 0, 100)");
+    exec(test::kRateCurrenciesSql);
     banks.publishWorkdays(dayOfIso("2024-12-01"), dayOfIso("2026-02-27"),
                           {dayOfIso("2025-12-24"), dayOfIso("2025-12-25"), dayOfIso("2025-12-26"),
                            dayOfIso("2026-01-01"), dayOfIso("2026-01-06")},

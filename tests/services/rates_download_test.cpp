@@ -6,6 +6,7 @@
 #include "framework/services/rates/rate_table.h"
 #include "support/backends.h"
 #include "support/http_server.h"
+#include "support/rate_banks_fake.h"
 
 namespace slownik {
 namespace {
@@ -40,10 +41,7 @@ class RatesDownload : public test::DatabaseTest {
   void SetUp() override {
     test::DatabaseTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    exec("INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES ('PLN', 'złoty polski', 1, 1)");
-    exec("INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES ('EUR', 'euro', 0, 1)");
-    exec("INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES ('USD', 'dolar amerykański', 0, 1)");
-    exec("INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES ('HUF', 'forint', 0, 100)");
+    exec(test::kRateCurrenciesSql);
     svc::setRateSources({server.baseUrl(), server.baseUrl() + "/ecb"});
   }
   double rate(const std::string& column, const std::string& symbol, int bank) {

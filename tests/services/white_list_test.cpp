@@ -1,9 +1,6 @@
 // The white-list client against a local stand-in of the ministry's service: the answers
 // it keeps, every way of getting no answer, and what never reaches the network.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -12,6 +9,7 @@
 #include "framework/runtime/date_time.h"
 #include "framework/services/white_list.h"
 #include "support/http_server.h"
+#include "support/white_list_answer.h"
 
 namespace slownik {
 namespace {
@@ -24,20 +22,7 @@ const std::int32_t kDay = rt::dayNumber(2026, 12, 7);
 const std::string kPath = std::string("/api/check/nip/") + kNip + "/bank-account/" + kAccount + "?date=2026-12-07";
 
 std::string answer(const std::string& assigned, const std::string& id = "d2n10-84df1a1") {
-  return R"({"result":{"accountAssigned":")" + assigned + R"(","requestDateTime":"07-12-2026 10:15:02","requestId":")" +
-         id + R"("}})";
-}
-
-std::string deadAddress() {
-  int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  socklen_t len = sizeof addr;
-  getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
-  close(s);
-  return "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+  return test::whiteListAnswer(assigned, id, "07-12-2026 10:15:02");
 }
 
 svc::WhiteListCheck check(const test::HttpServer& server, long timeout = 5) {
@@ -105,7 +90,7 @@ TEST(WhiteListClient, RefusalsLimitsAndSilenceAreToldInPolish) {
   server.serve(kPath, 500, "");
   EXPECT_EQ(check(server).outcome, WhiteListOutcome::Malformed) << "a server error without JSON";
 
-  svc::WhiteListCheck offline = svc::checkWhiteList({deadAddress(), 5}, kNip, kAccount, kDay);
+  svc::WhiteListCheck offline = svc::checkWhiteList({test::deadHttpAddress(), 5}, kNip, kAccount, kDay);
   EXPECT_EQ(offline.outcome, WhiteListOutcome::NoConnection);
   EXPECT_NE(svc::whiteListFailureText(offline, 5).find("Brak połączenia"), std::string::npos);
 

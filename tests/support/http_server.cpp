@@ -126,4 +126,16 @@ void HttpServer::answer(int client) {
   close(client);
 }
 
+std::string deadHttpAddress() {
+  int s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+  socklen_t len = sizeof addr;
+  getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
+  close(s);
+  return "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+}
+
 }  // namespace slownik::test

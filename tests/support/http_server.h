@@ -58,4 +58,8 @@ class HttpServer {
   std::thread thread_;
 };
 
+//! The base address ("http://127.0.0.1:port") of a port on which nothing listens: one
+//! taken and given back, for the clients' "no network" cases.
+std::string deadHttpAddress();
+
 }  // namespace slownik::test

@@ -9,6 +9,12 @@
 
 namespace slownik::test {
 
+//! The currencies the rate tests download for: the base currency, two of a unit and one
+//! quoted per hundred.
+inline constexpr const char* kRateCurrenciesSql =
+    "INSERT INTO WALUTY (SYM_WALUTY, NAZWA, NUMER, MNOZNIK_WALUTY) VALUES ('PLN', 'złoty polski', 1, 1), "
+    "('EUR', 'euro', 0, 1), ('USD', 'dolar amerykański', 0, 1), ('HUF', 'forint', 0, 100)";
+
 //! The two central banks' rate services as tests need them, on the local HTTP server:
 //! the Polish bank's tables A and C by day and by range of days (refusing more than 93
 //! days, answering 404 where nothing was published), and the European bank's daily and

@@ -2,9 +2,6 @@
 // a local stand-in of the ministry's service: from the lists, before a new contractor's
 // account is saved, and the answers kept and shown with the account, on both backends.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -21,6 +18,7 @@
 #include "framework/sql/catalogue.h"
 #include "framework/sql/schema.h"
 #include "support/http_server.h"
+#include "support/white_list_answer.h"
 
 namespace slownik::banking {
 namespace {
@@ -44,20 +42,7 @@ std::string checkPath(const std::string& nip, const std::string& account, std::i
 }
 
 std::string answer(const std::string& assigned, const std::string& id) {
-  return R"({"result":{"accountAssigned":")" + assigned + R"(","requestDateTime":"09-12-2026 10:15:02","requestId":")" +
-         id + R"("}})";
-}
-
-std::string deadAddress() {
-  int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  socklen_t len = sizeof addr;
-  getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
-  close(s);
-  return "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+  return slownik::test::whiteListAnswer(assigned, id, "09-12-2026 10:15:02");
 }
 
 class AccountWhiteListTest : public slownik::test::WindowFixture {
@@ -275,7 +260,7 @@ TEST_P(AccountWhiteListTest, ANewContractorAccountIsCheckedBeforeItIsSaved) {
   EXPECT_EQ(scalar("SELECT WYNIK || '/' || ID_ZAPYTANIA FROM BIALA_LISTA_RACHKON WHERE ID_RACHUNKU = " + id), "NIE/n-1");
 
   // Without the service the account is saved after a warning, and not as checked.
-  ASSERT_EQ(svc::USTAWPARAMKONF("s", "BialaLista_Adres", deadAddress()), 0);
+  ASSERT_EQ(svc::USTAWPARAMKONF("s", "BialaLista_Adres", slownik::test::deadHttpAddress()), 0);
   ASSERT_TRUE(fe().press(w, rt::key::Ins));
   f = window("Dodawanie rachunku");
   ASSERT_TRUE(f);
