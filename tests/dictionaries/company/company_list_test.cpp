@@ -35,6 +35,16 @@ constexpr const char* kNoGroups = "W tej firmie nie jesteś przydzielony do żad
 
 class CompanyListTest : public slownik::test::WindowFixture {
  protected:
+  //! The demo company's form, for a change, on a procedure thread of its own.
+  std::shared_ptr<rt::Window> openDemoCompanyForm() {
+    start([] {
+      data::field("FIR:ID_FIRMY").set(kDemo);
+      if (data::fileManager("FIRMA")->fetch("FIR:PK_FIRMA") != 0) return;
+      data::GLOBALREQUEST() = data::kChangeRecord;
+      FIRMA_UPD();
+    });
+    return window("Edycja firmy");
+  }
   void SetUp() override {
     WindowFixture::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
@@ -454,13 +464,7 @@ TEST_P(CompanyListTest, ChoosingClosesTheOtherWindowsFirstAndAFormKeptOpenKeepsT
   start([] { PRACOWNIK_BRW(); });
   auto employees = window("Lista pracowników");
   ASSERT_TRUE(employees);
-  start([] {
-    data::field("FIR:ID_FIRMY").set(kDemo);
-    if (data::fileManager("FIRMA")->fetch("FIR:PK_FIRMA") != 0) return;
-    data::GLOBALREQUEST() = data::kChangeRecord;
-    FIRMA_UPD();
-  });
-  auto form = window("Edycja firmy");
+  auto form = openDemoCompanyForm();
   ASSERT_TRUE(form);
   ASSERT_TRUE(fe().type(form, "?FIR:NAZWA_PELNA", "Demo Handel O'Brien sp. z o.o."));
 
@@ -494,13 +498,7 @@ TEST_P(CompanyListTest, ChoosingClosesTheOtherWindowsFirstAndAFormKeptOpenKeepsT
 
 TEST_P(CompanyListTest, AFormWhoseChangesAreGivenUpClosesAndAnUnchangedOneAsksNothing) {
   for (const bool changed : {false, true}) {
-    start([] {
-      data::field("FIR:ID_FIRMY").set(kDemo);
-      if (data::fileManager("FIRMA")->fetch("FIR:PK_FIRMA") != 0) return;
-      data::GLOBALREQUEST() = data::kChangeRecord;
-      FIRMA_UPD();
-    });
-    auto form = window("Edycja firmy");
+    auto form = openDemoCompanyForm();
     ASSERT_TRUE(form);
     if (changed) {
       ASSERT_TRUE(fe().type(form, "?FIR:NAZWA_PELNA", "Nikt tego nie zapisze"));
